@@ -1,0 +1,256 @@
+#include "host/machine/machine.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <random>
+#include <system_error>
+
+#include "host/files/atomic_file.h"
+#include "host/registry/regfile.h"
+#include "host/registry/registry.h"
+
+namespace fs = std::filesystem;
+
+namespace tw {
+namespace {
+
+std::string trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::string unquote(std::string v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);
+  return v;
+}
+
+uint32_t parseUnsigned(const std::string& text, const std::string& key, const fs::path& file) {
+  char* end = nullptr;
+  const unsigned long v = std::strtoul(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v > 0xFFFFFFFFul)
+    throw MachineError(file.string() + ": " + key + " must be a whole number, not \"" + text + "\"");
+  return static_cast<uint32_t>(v);
+}
+
+// Copies the template's drive and description into `target`, which must not exist yet.
+void copyTemplate(const fs::path& templ, const fs::path& target) {
+  const fs::path drive = templ / "drive";
+  if (!fs::is_directory(drive) || !fs::is_regular_file(templ / "machine.ini") || !fs::is_regular_file(templ / "registry.reg"))
+    throw MachineError("the template machine in " + templ.string() +
+                       " is incomplete (it needs drive/, machine.ini and registry.reg); set TUNEWELL_TEMPLATE");
+  fs::create_directories(target);
+  fs::copy(drive, target, fs::copy_options::recursive);
+  fs::create_directories(target / ".tunewell");
+  fs::copy_file(templ / "machine.ini", target / ".tunewell" / "machine.ini");
+  reg::Registry hive(target / ".tunewell" / "hive.db");
+  reg::importRegFile(hive, templ / "registry.reg");
+}
+
+fs::path uniqueSibling(const fs::path& p, const char* tag) {
+  std::random_device rd;
+  return p.parent_path() / ("." + p.filename().string() + tag + std::to_string(rd() % 1000000000u));
+}
+
+// Windows path components: split at backslashes (and slashes, which the
+// platform accepts too).
+std::vector<std::string> components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string cur;
+  for (char c : path) {
+    if (c == '\\' || c == '/') {
+      if (!cur.empty()) parts.push_back(std::move(cur));
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(std::move(cur));
+  return parts;
+}
+
+}  // namespace
+
+Machine::Machine(fs::path root) : root_(std::move(root)) {}
+
+fs::path Machine::defaultRoot() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "tunewell" / "machine";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / ".local" / "share" / "tunewell" / "machine";
+}
+
+fs::path Machine::templateDir() {
+  if (const char* t = std::getenv("TUNEWELL_TEMPLATE"); t && *t) return t;
+  return TW_TEMPLATE_DIR;
+}
+
+fs::path Machine::chooseRoot(std::vector<std::string>& args) {
+  std::optional<fs::path> chosen;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] == "--machine" && i + 1 < args.size()) {
+      chosen = args[i + 1];
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    } else if (args[i].rfind("--machine=", 0) == 0) {
+      chosen = args[i].substr(10);
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+    } else {
+      ++i;
+    }
+  }
+  if (chosen) return *chosen;
+  if (const char* env = std::getenv("TUNEWELL_MACHINE"); env && *env) return env;
+  return defaultRoot();
+}
+
+void Machine::createFromTemplate(const fs::path& root, bool replace) {
+  const fs::path target = fs::absolute(root);
+  if (fs::exists(target) && !replace)
+    throw MachineError(target.string() + " already exists; reset it to replace it with a fresh machine");
+  fs::create_directories(target.parent_path());
+  // Build the machine beside its final place, then move it there in one
+  // rename, so that a crash never leaves half a machine that looks whole.
+  const fs::path staging = uniqueSibling(target, ".new");
+  try {
+    copyTemplate(templateDir(), staging);
+  } catch (...) {
+    std::error_code ec;
+    fs::remove_all(staging, ec);
+    throw;
+  }
+  if (fs::exists(target)) {
+    const fs::path old = uniqueSibling(target, ".old");
+    fs::rename(target, old);
+    fs::rename(staging, target);
+    std::error_code ec;
+    fs::remove_all(old, ec);
+  } else {
+    fs::rename(staging, target);
+  }
+}
+
+Machine Machine::open(const fs::path& rootIn) {
+  const fs::path root = fs::absolute(rootIn);
+  // A folder that does not exist yet, or an empty one, becomes a fresh machine.
+  if (!fs::exists(root) || (fs::is_directory(root) && fs::is_empty(root))) createFromTemplate(root, fs::exists(root));
+  if (!fs::is_directory(root)) throw MachineError(root.string() + " is not a folder");
+  if (!fs::is_regular_file(root / ".tunewell" / "machine.ini"))
+    throw MachineError(root.string() + " is not a Tunewell machine: it has no .tunewell/machine.ini "
+                       "(choose an empty or new folder, or reset this one from the template)");
+  Machine m(root);
+  m.readDescription();
+  return m;
+}
+
+void Machine::readDescription() {
+  const fs::path file = metaDir() / "machine.ini";
+  const auto bytes = readFileBytes(file);
+  if (!bytes) throw MachineError(file.string() + " cannot be read");
+  std::string section;
+  size_t lineNo = 0;
+  size_t pos = 0;
+  while (pos <= bytes->size()) {
+    const size_t nl = bytes->find('\n', pos);
+    const std::string line = trim(std::string_view(*bytes).substr(pos, (nl == std::string::npos ? bytes->size() : nl) - pos));
+    pos = nl == std::string::npos ? bytes->size() + 1 : nl + 1;
+    ++lineNo;
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      section = trim(line.substr(1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1));
+      continue;
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string::npos || !ansiEqualNoCase(section, "Machine")) continue;
+    const std::string key = trim(line.substr(0, eq));
+    const std::string value = unquote(trim(line.substr(eq + 1)));
+    if (ansiEqualNoCase(key, "WindowsFolder")) windowsFolder_ = value;
+    else if (ansiEqualNoCase(key, "SystemFolder")) systemFolder_ = value;
+    else if (ansiEqualNoCase(key, "ProgramFolder")) programFolder_ = value;
+    else if (ansiEqualNoCase(key, "ComputerName")) computerName_ = value;
+    else if (ansiEqualNoCase(key, "ServicePack")) version_.servicePack = value;
+    else if (ansiEqualNoCase(key, "Platform")) version_.platform = parseUnsigned(value, key, file);
+    else if (ansiEqualNoCase(key, "CodePage")) {
+      const uint32_t cp = parseUnsigned(value, key, file);
+      if (cp != 1252) throw MachineError(file.string() + ": code page " + value + " is not supported (only 1252)");
+      codePage_ = CodePage(cp);
+    } else if (ansiEqualNoCase(key, "Version")) {
+      uint32_t parts[3] = {0, 0, 0};
+      size_t start = 0;
+      for (int i = 0; i < 3; ++i) {
+        const size_t dot = value.find('.', start);
+        const std::string piece = value.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        parts[i] = parseUnsigned(piece, key, file);
+        if (dot == std::string::npos) {
+          if (i < 2) throw MachineError(file.string() + ": Version must read major.minor.build, not \"" + value + "\"");
+          break;
+        }
+        start = dot + 1;
+      }
+      version_.major = parts[0];
+      version_.minor = parts[1];
+      version_.build = parts[2];
+    }
+  }
+}
+
+fs::path Machine::toHost(std::string_view windowsPath) const {
+  std::string_view rest = windowsPath;
+  std::vector<std::string> parts;
+  fs::path base = root_;
+  if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
+    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0])));
+    if (drive != 'C') base = metaDir() / "no-such-drive" / std::string(1, drive);
+    rest.remove_prefix(2);
+  } else if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) {
+    // A relative path: the profile functions look in the Windows folder.
+    parts = components(std::string_view(windowsFolder_).substr(windowsFolder_.size() >= 2 && windowsFolder_[1] == ':' ? 2 : 0));
+  }
+  for (auto& c : components(rest)) parts.push_back(std::move(c));
+
+  std::vector<std::string> resolved;
+  for (auto& part : parts) {
+    if (part == ".") continue;
+    if (part == "..") {
+      if (!resolved.empty()) resolved.pop_back();
+      continue;
+    }
+    resolved.push_back(std::move(part));
+  }
+
+  fs::path current = base;
+  bool exists = fs::is_directory(current);
+  for (const auto& ansiName : resolved) {
+    const std::string name = codePage_.fromAnsi(ansiName);
+    fs::path next = current / name;
+    if (exists && !fs::exists(next)) {
+      // Match the component without regard to case, as Windows does.
+      std::error_code ec;
+      for (const auto& entry : fs::directory_iterator(current, ec)) {
+        const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
+        if (ansiEqualNoCase(candidate, ansiName)) {
+          next = entry.path();
+          break;
+        }
+      }
+    }
+    exists = exists && fs::is_directory(next);
+    current = std::move(next);
+  }
+  return current;
+}
+
+std::string Machine::toWindows(const fs::path& hostPath) const {
+  const fs::path rel = fs::absolute(hostPath).lexically_normal().lexically_relative(root_.lexically_normal());
+  std::string out = "C:";
+  for (const auto& part : rel) {
+    const std::string s = part.string();
+    if (s == "." || s.empty()) continue;
+    out += "\\" + codePage_.toAnsi(s);
+  }
+  if (out == "C:") out += "\\";
+  return out;
+}
+
+}  // namespace tw
