@@ -1,0 +1,158 @@
+#pragma once
+// The registry as the programs see it: the ANSI registry functions of the
+// platform with Windows 9x semantics, over a durable hive file.
+//
+// - Names are ANSI bytes in the machine's code page, compared without regard
+//   to case (code page 1252 rules) and stored as first written.
+// - Deleting a key deletes its subkeys (Windows 9x behaviour).
+// - Access masks are accepted and ignored: Windows 9x has no key security.
+// - Subkeys and values enumerate in the order they were created.
+// - HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\SOFTWARE\Classes,
+//   HKEY_CURRENT_USER is HKEY_USERS\.DEFAULT and HKEY_CURRENT_CONFIG is
+//   HKEY_LOCAL_MACHINE\Config\0001, as on a machine without user profiles.
+// - HKEY_DYN_DATA is not stored: its keys and values come live from a
+//   DynDataSource, and it cannot be written (error 5).
+// - HKEY_PERFORMANCE_DATA does not exist on Windows 9x (error 6).
+//
+// Every call returns a Windows error code.  Several processes may use the
+// same hive file at once; each write is a transaction that is on disk when
+// the call returns.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw::reg {
+
+using HKEY = uint32_t;
+using LONG = int32_t;
+using DWORD = uint32_t;
+
+constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
+constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
+constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
+constexpr HKEY HKEY_USERS = 0x80000003u;
+constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004u;
+constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
+constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_OUTOFMEMORY = 14;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_BADDB = 1009;
+constexpr LONG ERROR_BADKEY = 1010;
+constexpr LONG ERROR_CANTOPEN = 1011;
+constexpr LONG ERROR_CANTREAD = 1012;
+constexpr LONG ERROR_CANTWRITE = 1013;
+constexpr LONG ERROR_REGISTRY_IO_FAILED = 1016;
+constexpr LONG ERROR_KEY_DELETED = 1018;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_DWORD_BIG_ENDIAN = 5;
+constexpr DWORD REG_LINK = 6;
+constexpr DWORD REG_MULTI_SZ = 7;
+
+constexpr DWORD KEY_QUERY_VALUE = 0x0001;
+constexpr DWORD KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
+constexpr DWORD KEY_READ = 0x20019;
+constexpr DWORD KEY_WRITE = 0x20006;
+
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+// The hive file cannot be used at all (not a database, damaged, unreadable).
+// The message names the file and what is wrong with it.
+class HiveError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A live value of HKEY_DYN_DATA.
+struct DynValue {
+  std::string name;
+  DWORD type = REG_BINARY;
+  std::vector<uint8_t> data;
+};
+
+// Serves HKEY_DYN_DATA.  Paths are relative to the root, components joined
+// with a backslash ("PerfStats\\StatData"); "" is the root itself.
+class DynDataSource {
+ public:
+  virtual ~DynDataSource() = default;
+  virtual bool keyExists(std::string_view path) = 0;
+  virtual std::vector<std::string> subkeys(std::string_view path) = 0;
+  virtual std::vector<DynValue> values(std::string_view path) = 0;
+};
+
+class Registry {
+ public:
+  // Opens (creating when missing) the hive at `hiveFile`.  Throws HiveError
+  // when the file exists but is not a usable hive; the file is left as it was.
+  explicit Registry(const std::filesystem::path& hiveFile);
+  ~Registry();
+  Registry(const Registry&) = delete;
+  Registry& operator=(const Registry&) = delete;
+
+  void setDynData(std::shared_ptr<DynDataSource> source);
+
+  LONG RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD reserved, std::string_view cls, DWORD options,
+                      DWORD samDesired, HKEY* result, DWORD* disposition);
+  LONG RegCreateKey(HKEY key, std::string_view subKey, HKEY* result);
+  LONG RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD options, DWORD samDesired, HKEY* result);
+  LONG RegOpenKey(HKEY key, std::string_view subKey, HKEY* result);
+  LONG RegCloseKey(HKEY key);
+
+  // data may be null to ask only for type and size; *size is in and out.
+  // A buffer too small gives ERROR_MORE_DATA and the size needed.
+  // valueName null or "" is the key's default value.
+  LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, uint8_t* data, DWORD* size);
+  LONG RegSetValueEx(HKEY key, const char* valueName, DWORD reserved, DWORD type, const uint8_t* data, DWORD size);
+  LONG RegDeleteValue(HKEY key, const char* valueName);
+  // Deletes subKey and everything below it.
+  LONG RegDeleteKey(HKEY key, std::string_view subKey);
+
+  // *nameLen is the buffer size in characters going in and the name length
+  // (without the NUL) coming out.  cls/clsLen may be null.
+  LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameLen, char* cls, DWORD* clsLen);
+  LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameLen, DWORD* type, uint8_t* data,
+                    DWORD* dataLen);
+
+  // Runs `work` as one transaction: every write inside it reaches the hive
+  // together or not at all.  `work` returns false (or throws) to roll back.
+  bool transaction(const std::function<bool()>& work);
+
+  // Handles that are open now; tests use it to show that every key opened is
+  // closed again.
+  size_t openHandleCount() const;
+
+  const std::filesystem::path& file() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Convenience for C++ callers of the host layer (settings store, .reg files,
+// tests): the full path of a root, "HKEY_LOCAL_MACHINE", and back.
+// rootFromName also takes the short forms ("HKLM") in any case; rootName
+// gives "" for a value that is not a root.
+std::optional<HKEY> rootFromName(std::string_view name);
+const char* rootName(HKEY root);
+
+}  // namespace tw::reg

@@ -1,0 +1,254 @@
+// The hive file itself: bad files are refused and left alone, and several
+// processes (and a crash) never lose a write that was reported done.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "host/registry/registry.h"
+#include "tests/host/registry/reg_helpers.h"
+#include "tests/support/temp_dir.h"
+
+namespace tw::reg {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+// Opening must fail with a message that names the file and the trouble, and
+// leave the file (and its folder) exactly as they were.
+void expectRefused(const std::filesystem::path& hive, const std::string& problem) {
+  const std::string before = readFile(hive);
+  try {
+    Registry r(hive);
+    FAIL() << "opened a bad hive";
+  } catch (const HiveError& e) {
+    const std::string msg = e.what();
+    EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
+    EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+  }
+  EXPECT_EQ(readFile(hive), before);
+  EXPECT_FALSE(std::filesystem::exists(hive.string() + "-wal"));
+  EXPECT_FALSE(std::filesystem::exists(hive.string() + "-shm"));
+}
+
+void fillSome(const std::filesystem::path& hive) {
+  Registry r(hive);
+  HKEY k = 0;
+  ASSERT_EQ(r.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Fill", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+  for (int i = 0; i < 300; ++i)
+    ASSERT_EQ(setSz(r, k, ("value" + std::to_string(i)).c_str(), std::string(200, 'x')), 0);
+  r.RegCloseKey(k);
+}
+
+TEST(HiveFile, RefusesFilesThatAreNotHivesAndLeavesThemAlone) {
+  TempDir dir;
+  const auto text = dir / "text.db";
+  writeFile(text, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
+  expectRefused(text, "not an SQLite database");
+
+  // An SQLite database of something else.
+  const auto other = dir / "other.db";
+  {
+    Registry r(other);
+  }
+  std::string bytes = readFile(other);
+  bytes[68] = 'X';  // the application id in the header
+  writeFile(other, bytes);
+  expectRefused(other, "not a hive");
+
+  // A hive of a later format is refused too, without being touched.
+  const auto newer = dir / "newer.db";
+  {
+    Registry r(newer);
+  }
+  bytes = readFile(newer);
+  bytes[63] = 9;  // the format number in the header
+  writeFile(newer, bytes);
+  EXPECT_THROW(
+      try { Registry r(newer); } catch (const HiveError& e) {
+        EXPECT_NE(std::string(e.what()).find("newer version"), std::string::npos) << e.what();
+        throw;
+      },
+      HiveError);
+  EXPECT_EQ(readFile(newer), bytes);
+
+  const auto folder = dir / "folder.db";
+  std::filesystem::create_directory(folder);
+  EXPECT_THROW(Registry r(folder), HiveError);
+}
+
+TEST(HiveFile, RefusesDamagedHivesAndLeavesThemAlone) {
+  TempDir dir;
+  const auto good = dir / "good.db";
+  fillSome(good);
+  const std::string whole = readFile(good);
+  ASSERT_GT(whole.size(), 8u * 4096);
+
+  const auto cut = dir / "cut.db";
+  writeFile(cut, whole.substr(0, whole.size() / 2 + 100));
+  expectRefused(cut, "damaged");
+
+  const auto cutAtPage = dir / "cutpage.db";
+  writeFile(cutAtPage, whole.substr(0, 3 * 4096));
+  expectRefused(cutAtPage, "damaged");
+
+  const auto scribbled = dir / "scribbled.db";
+  std::string bad = whole;
+  for (size_t i = 4096; i < 3 * 4096; ++i) bad[i] = static_cast<char>(i * 7);
+  writeFile(scribbled, bad);
+  expectRefused(scribbled, "damaged");
+}
+
+TEST(HiveFile, AnEmptyFileBecomesAHiveThatKeepsItsData) {
+  TempDir dir;
+  const auto hive = dir / "hive.db";
+  writeFile(hive, "");
+  {
+    Registry r(hive);
+    ASSERT_EQ(setSz(r, HKEY_CURRENT_USER, "kept", "yes"), 0);
+  }
+  Registry again(hive);
+  EXPECT_EQ(querySz(again, HKEY_CURRENT_USER, "kept"), "yes");
+}
+
+// Runs `body` in a child process; the child's result is its exit code.
+pid_t spawn(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    int rc = 1;
+    try {
+      rc = body();
+    } catch (...) {
+      rc = 2;
+    }
+    ::_exit(rc);
+  }
+  return pid;
+}
+
+int waitFor(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+TEST(HiveFile, TwoProcessesWritingAtOnceLoseNothing) {
+  TempDir dir;
+  const auto hive = dir / "hive.db";  // made by whichever process comes first
+  constexpr int kEach = 1000;
+  auto writer = [&](const std::string& prefix) {
+    return [&hive, prefix] {
+      Registry r(hive);
+      for (int i = 0; i < kEach; ++i) {
+        // Half the writes make their key, so creation races too.
+        HKEY k = 0;
+        const std::string sub = "Race\\" + std::to_string(i % 10);
+        if (r.RegCreateKeyEx(HKEY_LOCAL_MACHINE, sub, 0, "", 0, KEY_ALL_ACCESS, &k, nullptr) != 0) return 3;
+        const std::string name = prefix + std::to_string(i);
+        const LONG rc = setSz(r, k, name.c_str(), name);
+        r.RegCloseKey(k);
+        if (rc != 0) return 4;
+      }
+      return r.openHandleCount() == 0 ? 0 : 5;
+    };
+  };
+  const pid_t a = spawn(writer("a"));
+  const pid_t b = spawn(writer("b"));
+  ASSERT_EQ(waitFor(a), 0);
+  ASSERT_EQ(waitFor(b), 0);
+
+  Registry r(hive);
+  std::set<std::string> seen;
+  for (int d = 0; d < 10; ++d) {
+    HKEY k = 0;
+    ASSERT_EQ(r.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Race\\" + std::to_string(d), 0, KEY_READ, &k), 0);
+    for (const auto& name : valueNames(r, k)) {
+      EXPECT_EQ(querySz(r, k, name.c_str()), name);
+      seen.insert(name);
+    }
+    r.RegCloseKey(k);
+  }
+  EXPECT_EQ(seen.size(), 2u * kEach);
+  HKEY race = 0;
+  ASSERT_EQ(r.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Race", 0, KEY_READ, &race), 0);
+  EXPECT_EQ(subkeyNames(r, race).size(), 10u);
+  r.RegCloseKey(race);
+}
+
+TEST(HiveFile, AnOpenHiveSeesWhatAnotherProcessWrote) {
+  TempDir dir;
+  const auto hive = dir / "hive.db";
+  Registry r(hive);
+  HKEY k = 0;
+  ASSERT_EQ(r.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Seen", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+  ASSERT_EQ(setSz(r, k, "v", "mine"), 0);
+  EXPECT_EQ(querySz(r, k, "v"), "mine");
+  for (int round = 0; round < 3; ++round) {
+    const std::string text = "theirs" + std::to_string(round);
+    ASSERT_EQ(waitFor(spawn([&] {
+                Registry other(hive);
+                return setSz(other, HKEY_LOCAL_MACHINE, "v", text) == 0 ? 0 : 1;
+              })),
+              0);
+    EXPECT_EQ(querySz(r, HKEY_LOCAL_MACHINE, "v"), text);
+  }
+  ASSERT_EQ(waitFor(spawn([&] {
+              Registry other(hive);
+              return other.RegDeleteKey(HKEY_LOCAL_MACHINE, "seen") == 0 ? 0 : 1;
+            })),
+            0);
+  EXPECT_EQ(querySz(r, k, "v"), std::nullopt);
+  EXPECT_EQ(setSz(r, k, "v", "again"), ERROR_KEY_DELETED);
+  r.RegCloseKey(k);
+}
+
+TEST(HiveFile, AKilledWriterLeavesEveryReportedWriteInPlace) {
+  TempDir dir;
+  const auto hive = dir / "hive.db";
+  { Registry r(hive); }
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  const pid_t child = spawn([&] {
+    ::close(fds[0]);
+    Registry r(hive);
+    for (int i = 0;; ++i) {
+      const std::string name = std::string("v").append(std::to_string(i));
+      HKEY k = 0;
+      if (r.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Crash\\" + std::to_string(i % 7), 0, "", 0, KEY_ALL_ACCESS, &k,
+                           nullptr) != 0)
+        return 3;
+      const LONG rc = r.RegSetValueEx(k, name.c_str(), 0, REG_BINARY, bytes(name), static_cast<DWORD>(name.size()));
+      r.RegCloseKey(k);
+      if (rc != 0) return 4;
+      if (::write(fds[1], &i, sizeof i) != sizeof i) return 5;
+    }
+  });
+  ::close(fds[1]);
+  int last = -1, got = 0;
+  while (last < 150 && ::read(fds[0], &got, sizeof got) == sizeof got) last = got;
+  ASSERT_EQ(::kill(child, SIGKILL), 0);
+  while (::read(fds[0], &got, sizeof got) == sizeof got) last = got;
+  ::close(fds[0]);
+  ASSERT_EQ(waitFor(child), 100 + SIGKILL);
+  ASSERT_GE(last, 150);
+
+  Registry r(hive);
+  for (int i = 0; i <= last; ++i) {
+    HKEY k = 0;
+    ASSERT_EQ(r.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Crash\\" + std::to_string(i % 7), 0, KEY_READ, &k), 0);
+    EXPECT_EQ(querySz(r, k, ("v" + std::to_string(i)).c_str()), "v" + std::to_string(i));
+    r.RegCloseKey(k);
+  }
+}
+
+}  // namespace
+}  // namespace tw::reg

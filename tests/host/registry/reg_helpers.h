@@ -1,0 +1,52 @@
+#pragma once
+// Short forms of the registry calls for the tests of the hive.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/registry/registry.h"
+
+namespace tw::reg {
+
+inline const uint8_t* bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+// A REG_SZ as the library writes it: the text and one NUL.
+inline LONG setSz(Registry& r, HKEY key, const char* name, const std::string& text) {
+  return r.RegSetValueEx(key, name, 0, REG_SZ, bytes(text), static_cast<DWORD>(text.size() + 1));
+}
+
+// Any value's bytes, the NUL of a REG_SZ taken off; nullopt on any failure.
+inline std::optional<std::string> querySz(Registry& r, HKEY key, const char* name) {
+  DWORD type = 0, size = 0;
+  if (r.RegQueryValueEx(key, name, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+  std::string buf(size, '\0');
+  if (r.RegQueryValueEx(key, name, &type, reinterpret_cast<uint8_t*>(buf.data()), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  if (type == REG_SZ && !buf.empty() && buf.back() == '\0') buf.pop_back();
+  return buf;
+}
+
+inline std::vector<std::string> subkeyNames(Registry& r, HKEY key) {
+  std::vector<std::string> out;
+  char name[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD len = sizeof name;
+    if (r.RegEnumKeyEx(key, i, name, &len, nullptr, nullptr) != ERROR_SUCCESS) break;
+    out.emplace_back(name, len);
+  }
+  return out;
+}
+
+inline std::vector<std::string> valueNames(Registry& r, HKEY key) {
+  std::vector<std::string> out;
+  char name[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD len = sizeof name;
+    if (r.RegEnumValue(key, i, name, &len, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    out.emplace_back(name, len);
+  }
+  return out;
+}
+
+}  // namespace tw::reg

@@ -1,0 +1,314 @@
+#include "host/registry/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+
+#include "tests/host/registry/reg_helpers.h"
+#include "tests/support/temp_dir.h"
+
+namespace tw::reg {
+namespace {
+
+using test::TempDir;
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  Registry reg{dir / "hive.db"};
+
+  void TearDown() override { EXPECT_EQ(reg.openHandleCount(), 0u) << "a test left a key open"; }
+};
+
+TEST_F(RegistryTest, NamesAreCaseBlindButKeepTheirFirstSpelling) {
+  HKEY k = 0;
+  DWORD disp = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Alpha\\Beta\\\xC9t\xE9", 0, "", 0, KEY_ALL_ACCESS, &k, &disp), 0);
+  EXPECT_EQ(disp, REG_CREATED_NEW_KEY);
+  ASSERT_EQ(setSz(reg, k, "Name", "one"), 0);
+  ASSERT_EQ(setSz(reg, k, "NAME", "two"), 0);  // the same value, not a second one
+  reg.RegCloseKey(k);
+
+  // 0xC9/0xE9 are one letter in code page 1252.
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "ALPHA\\beta\\\xE9T\xC9", 0, "", 0, KEY_ALL_ACCESS, &k, &disp), 0);
+  EXPECT_EQ(disp, REG_OPENED_EXISTING_KEY);
+  EXPECT_EQ(valueNames(reg, k), std::vector<std::string>{"Name"});
+  EXPECT_EQ(querySz(reg, k, "nAmE"), "two");
+  reg.RegCloseKey(k);
+
+  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "alpha", 0, KEY_READ, &k), 0);
+  EXPECT_EQ(subkeyNames(reg, k), std::vector<std::string>{"Beta"});
+  reg.RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, AliasRootsShowTheKeysTheyStandFor) {
+  struct Alias {
+    HKEY alias;
+    HKEY real;
+    std::string key;
+  };
+  for (const auto& a : {Alias{HKEY_CURRENT_USER, HKEY_USERS, ".DEFAULT"},
+                        Alias{HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes"},
+                        Alias{HKEY_CURRENT_CONFIG, HKEY_LOCAL_MACHINE, "Config\\0001"}}) {
+    SCOPED_TRACE(rootName(a.alias));
+    HKEY k = 0;
+    ASSERT_EQ(reg.RegCreateKeyEx(a.alias, "Software\\Test", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+    ASSERT_EQ(setSz(reg, k, "v", rootName(a.alias)), 0);
+    reg.RegCloseKey(k);
+    // Values set on the alias root itself land on the real key too.
+    ASSERT_EQ(setSz(reg, a.alias, "atRoot", "x"), 0);
+
+    ASSERT_EQ(reg.RegOpenKeyEx(a.real, a.key + "\\software\\test", 0, KEY_READ, &k), 0);
+    EXPECT_EQ(querySz(reg, k, "v"), rootName(a.alias));
+    reg.RegCloseKey(k);
+    ASSERT_EQ(reg.RegOpenKeyEx(a.real, a.key, 0, KEY_READ, &k), 0);
+    EXPECT_EQ(querySz(reg, k, "atRoot"), "x");
+    reg.RegCloseKey(k);
+  }
+  EXPECT_EQ(reg.RegDeleteKey(HKEY_CLASSES_ROOT, ""), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, ""), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndKillsItsHandles) {
+  HKEY deep = 0, mid = 0, keep = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, "", 0, KEY_ALL_ACCESS, &deep, nullptr), 0);
+  ASSERT_EQ(setSz(reg, deep, "x", "1"), 0);
+  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A\\B", 0, KEY_ALL_ACCESS, &mid), 0);
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Keep", 0, "", 0, KEY_ALL_ACCESS, &keep, nullptr), 0);
+
+  ASSERT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, "a"), 0);
+  HKEY k = 0;
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(k, 0u);
+  EXPECT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
+
+  // A new key at the same place is a different key: the old handles stay dead.
+  HKEY again = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, "", 0, KEY_ALL_ACCESS, &again, nullptr), 0);
+  for (HKEY dead : {deep, mid}) {
+    DWORD size = 0;
+    char name[64];
+    DWORD len = sizeof name;
+    EXPECT_EQ(reg.RegQueryValueEx(dead, "x", nullptr, nullptr, &size), ERROR_KEY_DELETED);
+    EXPECT_EQ(setSz(reg, dead, "y", "2"), ERROR_KEY_DELETED);
+    EXPECT_EQ(reg.RegEnumKeyEx(dead, 0, name, &len, nullptr, nullptr), ERROR_KEY_DELETED);
+    EXPECT_EQ(reg.RegOpenKeyEx(dead, "", 0, KEY_READ, &k), ERROR_KEY_DELETED);
+    EXPECT_EQ(reg.RegCloseKey(dead), 0);
+  }
+  EXPECT_EQ(querySz(reg, again, "x"), std::nullopt);
+  EXPECT_EQ(reg.RegCloseKey(again), 0);
+
+  // A key deleted through its own handle.
+  ASSERT_EQ(reg.RegDeleteKey(keep, ""), 0);
+  EXPECT_EQ(setSz(reg, keep, "y", "2"), ERROR_KEY_DELETED);
+  EXPECT_EQ(reg.RegCloseKey(keep), 0);
+}
+
+TEST_F(RegistryTest, EnumerationFollowsCreationOrderAndReportsBufferSizes) {
+  HKEY k = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Order", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+  for (const char* name : {"zeta", "alpha", "Mid"}) {
+    HKEY sub = 0;
+    ASSERT_EQ(reg.RegCreateKeyEx(k, name, 0, "", 0, KEY_ALL_ACCESS, &sub, nullptr), 0);
+    reg.RegCloseKey(sub);
+  }
+  EXPECT_EQ(subkeyNames(reg, k), (std::vector<std::string>{"zeta", "alpha", "Mid"}));
+
+  ASSERT_EQ(setSz(reg, k, "b", "1"), 0);
+  ASSERT_EQ(setSz(reg, k, "a", "2"), 0);
+  ASSERT_EQ(setSz(reg, k, "c", "3"), 0);
+  ASSERT_EQ(setSz(reg, k, "B", "overwritten"), 0);  // keeps its place
+  ASSERT_EQ(reg.RegDeleteValue(k, "a"), 0);
+  ASSERT_EQ(setSz(reg, k, "a", "again"), 0);  // comes back at the end
+  EXPECT_EQ(valueNames(reg, k), (std::vector<std::string>{"b", "c", "a"}));
+
+  // Name buffers: the NUL needs room; 259 past the end.
+  char name[8];
+  DWORD len = 4;
+  EXPECT_EQ(reg.RegEnumKeyEx(k, 0, name, &len, nullptr, nullptr), ERROR_MORE_DATA);
+  len = 5;
+  char cls[4] = "xx";
+  DWORD clsLen = sizeof cls;
+  EXPECT_EQ(reg.RegEnumKeyEx(k, 0, name, &len, cls, &clsLen), 0);
+  EXPECT_EQ(std::string(name), "zeta");
+  EXPECT_EQ(len, 4u);
+  EXPECT_EQ(clsLen, 0u);
+  len = sizeof name;
+  EXPECT_EQ(reg.RegEnumKeyEx(k, 3, name, &len, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+
+  // Value data: too small gives 234 and the size needed; no buffer just asks.
+  uint8_t data[16];
+  DWORD type = 0, dataLen = 5;
+  len = sizeof name;
+  EXPECT_EQ(reg.RegEnumValue(k, 0, name, &len, &type, data, &dataLen), ERROR_MORE_DATA);
+  EXPECT_EQ(dataLen, 12u);  // "overwritten" and its NUL
+  len = 1;
+  dataLen = sizeof data;
+  EXPECT_EQ(reg.RegEnumValue(k, 0, name, &len, &type, data, &dataLen), ERROR_MORE_DATA);
+  len = sizeof name;
+  dataLen = 0;
+  EXPECT_EQ(reg.RegEnumValue(k, 2, name, &len, &type, nullptr, &dataLen), 0);
+  EXPECT_EQ(std::string(name, len), "a");
+  EXPECT_EQ(dataLen, 6u);
+  len = sizeof name;
+  EXPECT_EQ(reg.RegEnumValue(k, 3, name, &len, &type, data, &dataLen), ERROR_NO_MORE_ITEMS);
+  reg.RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, ValuesKeepTheirTypeAndBytesExactly) {
+  HKEY k = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_USERS, ".DEFAULT\\Data", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+  const std::string binary("\x00\x01\x00\xff\x00", 5);
+  ASSERT_EQ(reg.RegSetValueEx(k, "bin", 0, REG_BINARY, bytes(binary), 5), 0);
+  ASSERT_EQ(reg.RegSetValueEx(k, "empty", 0, 0x12345678, nullptr, 0), 0);
+  ASSERT_EQ(reg.RegSetValueEx(k, nullptr, 0, REG_SZ, bytes(std::string("def\0", 4)), 4), 0);
+
+  DWORD type = 0, size = 0;
+  ASSERT_EQ(reg.RegQueryValueEx(k, "bin", &type, nullptr, &size), 0);
+  EXPECT_EQ(type, REG_BINARY);
+  EXPECT_EQ(size, 5u);
+  uint8_t buf[8] = {};
+  size = 4;
+  EXPECT_EQ(reg.RegQueryValueEx(k, "bin", &type, buf, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 5u);
+  ASSERT_EQ(reg.RegQueryValueEx(k, "bin", &type, buf, &size), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), size), binary);
+
+  size = sizeof buf;
+  ASSERT_EQ(reg.RegQueryValueEx(k, "empty", &type, buf, &size), 0);
+  EXPECT_EQ(type, 0x12345678u);
+  EXPECT_EQ(size, 0u);
+
+  // The default value answers to a null name and to "".
+  EXPECT_EQ(querySz(reg, k, ""), "def");
+  size = sizeof buf;
+  EXPECT_EQ(reg.RegQueryValueEx(k, nullptr, &type, buf, &size), 0);
+  EXPECT_EQ(size, 4u);
+
+  EXPECT_EQ(reg.RegQueryValueEx(k, "missing", &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reg.RegDeleteValue(k, "missing"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reg.RegSetValueEx(k, "bad", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
+  reg.RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, HandlesAreCountedAndCheckedExactly) {
+  EXPECT_EQ(reg.RegCloseKey(0x12345), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reg.RegCloseKey(HKEY_LOCAL_MACHINE), 0);  // closing a root does nothing
+  HKEY a = 0, b = 0;
+  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &a), 0);
+  ASSERT_EQ(reg.RegOpenKeyEx(a, "", 0, KEY_READ, &b), 0);
+  EXPECT_NE(a, b);
+  EXPECT_NE(a, HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(reg.openHandleCount(), 2u);
+  EXPECT_EQ(reg.RegCloseKey(a), 0);
+  EXPECT_EQ(reg.RegCloseKey(a), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reg.openHandleCount(), 1u);
+  EXPECT_EQ(reg.RegCloseKey(b), 0);
+
+  HKEY k = 0;
+  EXPECT_EQ(reg.RegOpenKeyEx(a, "x", 0, KEY_READ, &k), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_PERFORMANCE_DATA, "", 0, KEY_READ, &k), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "nope\\deeper", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, std::string(256, 'k'), 0, "", 0, KEY_ALL_ACCESS, &k, nullptr),
+            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(reg.openHandleCount(), 0u);
+}
+
+class FakeDynData : public DynDataSource {
+ public:
+  bool keyExists(std::string_view path) override { return path == "PerfStats" || path == "PerfStats\\StatData"; }
+  std::vector<std::string> subkeys(std::string_view path) override {
+    if (path.empty()) return {"PerfStats"};
+    if (path == "PerfStats") return {"StatData"};
+    return {};
+  }
+  std::vector<DynValue> values(std::string_view path) override {
+    if (path == "PerfStats\\StatData") return {DynValue{"KERNEL\\CPUUsage", REG_BINARY, {42, 0, 0, 0}}};
+    return {};
+  }
+};
+
+TEST_F(RegistryTest, DynDataIsLiveAndReadOnly) {
+  HKEY k = 0;
+  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_DYN_DATA, "", 0, KEY_READ, &k), 0);
+  EXPECT_TRUE(subkeyNames(reg, k).empty());  // no source: an empty root
+  reg.RegCloseKey(k);
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_DYN_DATA, "PerfStats", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+
+  reg.setDynData(std::make_shared<FakeDynData>());
+  EXPECT_EQ(subkeyNames(reg, HKEY_DYN_DATA), std::vector<std::string>{"PerfStats"});
+  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &k), 0);
+  uint8_t data[4] = {};
+  DWORD type = 0, size = sizeof data;
+  ASSERT_EQ(reg.RegQueryValueEx(k, "kernel\\cpuusage", &type, data, &size), 0);
+  EXPECT_EQ(data[0], 42);
+  EXPECT_EQ(valueNames(reg, k), std::vector<std::string>{"KERNEL\\CPUUsage"});
+
+  EXPECT_EQ(setSz(reg, k, "x", "1"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(reg.RegDeleteValue(k, "KERNEL\\CPUUsage"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(reg.RegDeleteKey(HKEY_DYN_DATA, "PerfStats"), ERROR_ACCESS_DENIED);
+  HKEY made = 0;
+  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_DYN_DATA, "New", 0, "", 0, KEY_ALL_ACCESS, &made, nullptr), ERROR_ACCESS_DENIED);
+  reg.RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, AnotherConnectionSeesEveryChange) {
+  Registry other(reg.file());
+  HKEY mine = 0, theirs = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Shared", 0, "", 0, KEY_ALL_ACCESS, &mine, nullptr), 0);
+  ASSERT_EQ(setSz(reg, mine, "v", "1"), 0);
+  ASSERT_EQ(other.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "shared", 0, KEY_READ, &theirs), 0);
+  EXPECT_EQ(querySz(other, theirs, "v"), "1");
+  ASSERT_EQ(setSz(reg, mine, "v", "2"), 0);
+  EXPECT_EQ(querySz(other, theirs, "v"), "2");
+
+  ASSERT_EQ(other.RegDeleteKey(HKEY_LOCAL_MACHINE, "Shared"), 0);
+  EXPECT_EQ(setSz(reg, mine, "v", "3"), ERROR_KEY_DELETED);
+  EXPECT_EQ(querySz(reg, mine, "v"), std::nullopt);
+  reg.RegCloseKey(mine);
+  other.RegCloseKey(theirs);
+}
+
+TEST_F(RegistryTest, TransactionsApplyWhollyOrNotAtAll) {
+  HKEY made = 0;
+  EXPECT_FALSE(reg.transaction([&] {
+    EXPECT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "T\\Inner", 0, "", 0, KEY_ALL_ACCESS, &made, nullptr), 0);
+    EXPECT_EQ(setSz(reg, made, "v", "1"), 0);
+    EXPECT_EQ(querySz(reg, made, "v"), "1");  // seen inside
+    return false;
+  }));
+  HKEY k = 0;
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "T", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+  // The key's id may be handed out again; the handle must not follow it.
+  HKEY fresh = 0;
+  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Other\\Key", 0, "", 0, KEY_ALL_ACCESS, &fresh, nullptr), 0);
+  EXPECT_EQ(setSz(reg, made, "v", "1"), ERROR_KEY_DELETED);
+  reg.RegCloseKey(made);
+  reg.RegCloseKey(fresh);
+
+  EXPECT_THROW(reg.transaction([&]() -> bool {
+    setSz(reg, HKEY_LOCAL_MACHINE, "thrown", "1");
+    throw std::runtime_error("stop");
+  }),
+               std::runtime_error);
+  EXPECT_EQ(querySz(reg, HKEY_LOCAL_MACHINE, "thrown"), std::nullopt);
+
+  // An inner transaction that fails takes back only its own writes.
+  EXPECT_TRUE(reg.transaction([&] {
+    setSz(reg, HKEY_LOCAL_MACHINE, "outer", "1");
+    EXPECT_FALSE(reg.transaction([&] {
+      setSz(reg, HKEY_LOCAL_MACHINE, "inner", "1");
+      return false;
+    }));
+    return true;
+  }));
+  EXPECT_EQ(querySz(reg, HKEY_LOCAL_MACHINE, "outer"), "1");
+  EXPECT_EQ(querySz(reg, HKEY_LOCAL_MACHINE, "inner"), std::nullopt);
+
+  Registry other(reg.file());
+  EXPECT_EQ(querySz(other, HKEY_LOCAL_MACHINE, "outer"), "1");
+}
+
+}  // namespace
+}  // namespace tw::reg
