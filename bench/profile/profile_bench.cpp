@@ -1,0 +1,76 @@
+// The profile functions on a 64 KB file shaped like a real System.ini: many
+// sections of short key lines.  Each call reads (and a write replaces) the
+// whole file, as the functions do for every caller.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "host/machine/machine.h"
+#include "host/profile/profile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct BenchMachine {
+  fs::path root;
+  tw::Machine machine;
+  tw::Profile profile{machine};
+
+  static fs::path makeRoot() {
+    std::string pattern = (fs::temp_directory_path() / "tunewell-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    const fs::path root = pattern;
+    fs::create_directories(root / ".tunewell");
+    fs::create_directories(root / "WINDOWS");
+    std::ofstream(root / ".tunewell" / "machine.ini") << "[Machine]\r\n";
+    std::string text;
+    for (int s = 0; text.size() < 64 * 1024; ++s) {
+      text += "[Section" + std::to_string(s) + "]\r\n";
+      for (int k = 0; k < 20; ++k) text += "Key" + std::to_string(k) + "=Value number " + std::to_string(s * k) + "\r\n";
+      text += "\r\n";
+    }
+    text += "[vcache]\r\nMinFileCache=1024\r\nMaxFileCache=8192\r\n";
+    std::ofstream(root / "WINDOWS" / "SYSTEM.INI", std::ios::binary) << text;
+    return root;
+  }
+
+  BenchMachine() : root(makeRoot()), machine(tw::Machine::open(root)) {}
+  ~BenchMachine() {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+};
+
+// The key read is in the last section, so each call scans the whole file.
+void BM_GetPrivateProfileString(benchmark::State& state) {
+  BenchMachine m;
+  char buffer[260];
+  for (auto _ : state) {
+    const uint32_t n = m.profile.GetPrivateProfileString("vcache", "MaxFileCache", "0", buffer, 260, "SYSTEM.INI");
+    benchmark::DoNotOptimize(n);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 64 * 1024);
+}
+BENCHMARK(BM_GetPrivateProfileString);
+
+// Alternating values so that every call really replaces the file (with its
+// flush to disk).
+void BM_WritePrivateProfileString(benchmark::State& state) {
+  BenchMachine m;
+  int i = 0;
+  for (auto _ : state) {
+    const bool ok =
+        m.profile.WritePrivateProfileString("vcache", "MinFileCache", (i++ & 1) ? "2048" : "1024", "System.ini");
+    benchmark::DoNotOptimize(ok);
+  }
+}
+BENCHMARK(BM_WritePrivateProfileString)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
