@@ -1,0 +1,18 @@
+#pragma once
+// The escapes plinthctl reads in arguments (with --escapes) and writes in
+// every printed string, so that NULs, padding and line ends are visible.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tw::ctl {
+
+// \0 \\ \r \n \t \xHH; nullopt (with the reason in *error) for a bad escape.
+std::optional<std::string> decodeEscapes(std::string_view text, std::string* error);
+
+// Quotes a string: "..." with \0 \\ \" \r \n \t, and \xHH for other control
+// characters.  Bytes >= 0x80 are kept (the text is UTF-8).
+std::string quote(std::string_view text);
+
+}  // namespace tw::ctl

@@ -1,0 +1,83 @@
+// The INI methods' result shapes, which the tuner's readers depend on.
+
+#include <gtest/gtest.h>
+
+#include "host/runtime/vbconv.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+class PlinthIni : public ::testing::Test {
+ protected:
+  test::TestMachine m;
+  Plinth p{*m.host};
+  void SetUp() override {
+    test::writeFile(m.windows() / "SYSTEM.INI",
+                    "[386Enh]\r\nPageBuffers=32\r\n\r\n[vcache]\r\nMinFileCache=1024\r\nLong=" +
+                        std::string(300, 'x') + "\r\n");
+  }
+};
+
+TEST_F(PlinthIni, ReadReturnsTheWholeBuffer) {
+  const std::string r = p.INIRead("vcache", "MinFileCache", "0", "System.ini");
+  ASSERT_EQ(r.size(), 260u);
+  EXPECT_EQ(r.substr(0, 5), std::string("1024\0", 5));
+  EXPECT_EQ(r.find_first_not_of('\0', 4), std::string::npos);
+  EXPECT_EQ(val(r), 1024);
+}
+
+TEST_F(PlinthIni, AMissingKeyGivesTheDefaultPadded) {
+  EXPECT_EQ(p.INIRead("vcache", "MaxFileCache", "0", "System.ini"), "0" + std::string(259, '\0'));
+  EXPECT_EQ(p.INIRead("nosection", "x", "9600,n,8,1,x", "C:\\WINDOWS\\NOFILE.INI").substr(0, 13),
+            std::string("9600,n,8,1,x\0", 13));
+}
+
+TEST_F(PlinthIni, ALongValueIsCutTo259Characters) {
+  EXPECT_EQ(p.INIRead("vcache", "Long", "", "System.ini"), std::string(259, 'x') + '\0');
+}
+
+TEST_F(PlinthIni, SectionNamesFillTheCallersBufferAndLeaveTheRest) {
+  test::writeFile(m.windows() / "AB.INI", "[A]\r\nk=1\r\n[B]\r\n");
+  const std::string r = p.INISectionRead(std::string(300, '*'), "ab.ini");
+  EXPECT_EQ(r, std::string("A\0B\0\0", 5) + std::string(295, '*'));
+  EXPECT_EQ(p.INISectionRead(std::string(260, ' '), "missing.ini").front(), '\0');
+}
+
+TEST_F(PlinthIni, AShortCallersBufferIsNeverOverrun) {
+  test::writeFile(m.windows() / "AB.INI", "[Alpha]\r\n[Beta]\r\n");
+  const std::string r = p.INISectionRead(std::string(8, ' '), "ab.ini");
+  EXPECT_EQ(r.size(), 8u);
+  EXPECT_EQ(r.substr(0, 6), std::string("Alpha\0", 6));
+}
+
+TEST_F(PlinthIni, NullValueKeyAndContentsDelete) {
+  p.INIWrite("vcache", "MinFileCache", BStr::null(), "System.ini");
+  EXPECT_EQ(p.INIRead("vcache", "MinFileCache", "gone", "System.ini").substr(0, 4), "gone");
+
+  p.INIWrite("386Enh", BStr::null(), BStr::null(), "System.ini");
+  std::string names = p.INISectionRead(std::string(260, '\0'), "System.ini");
+  EXPECT_EQ(names.substr(0, 8), std::string("vcache\0\0", 8));
+
+  p.INISectionWrite("Custom", std::string("MinFileCache=2048\0MaxFileCache=4096\0", 36), "Cache.ini");
+  EXPECT_EQ(val(p.INIRead("Custom", "MaxFileCache", "0", "Cache.ini")), 4096);
+  p.INISectionWrite("Custom", BStr::null(), "Cache.ini");
+  names = p.INISectionRead(std::string(260, '\0'), "Cache.ini");
+  EXPECT_EQ(names.front(), '\0');
+}
+
+TEST_F(PlinthIni, SectionContentsWithoutTheirFinalNulAreStillOneList) {
+  p.INISectionWrite("S", std::string("a=1\0b=2", 7), "X.ini");
+  EXPECT_EQ(test::readFile(m.windows() / "X.ini"), "[S]\r\na=1\r\nb=2\r\n");
+}
+
+TEST_F(PlinthIni, WritesKeepTheRestOfTheFile) {
+  p.INIWrite("vcache", "MinFileCache", "8192", "SYSTEM.INI");
+  EXPECT_EQ(test::readFile(m.windows() / "SYSTEM.INI"),
+            "[386Enh]\r\nPageBuffers=32\r\n\r\n[vcache]\r\nMinFileCache=8192\r\nLong=" + std::string(300, 'x') +
+                "\r\n");
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,131 @@
+// The registry methods as their callers see them: result shapes, failure
+// codes, and that every key opened is closed again.
+
+#include <gtest/gtest.h>
+
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+constexpr const char* kKey = "Software\\Test\\Values";
+
+class PlinthRegistry : public ::testing::Test {
+ protected:
+  test::TestMachine m;
+  Plinth p{*m.host};
+
+  // The stored bytes and type of a value, read through the platform calls.
+  std::pair<reg::DWORD, std::string> raw(const char* sub, const char* name) {
+    auto& r = m.host->registry();
+    reg::HKEY h = 0;
+    EXPECT_EQ(r.RegOpenKey(reg::HKEY_LOCAL_MACHINE, sub, &h), 0);
+    reg::DWORD type = 0, size = 0;
+    EXPECT_EQ(r.RegQueryValueEx(h, name, &type, nullptr, &size), 0);
+    std::string data(size, '\0');
+    r.RegQueryValueEx(h, name, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
+    r.RegCloseKey(h);
+    return {type, data};
+  }
+
+  void TearDown() override { EXPECT_EQ(m.host->registry().openHandleCount(), 0u) << "a key was left open"; }
+};
+
+TEST_F(PlinthRegistry, WriteValueStoresTheBytesOfEachType) {
+  EXPECT_TRUE(p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "s", Variant("abc"), reg_sz));
+  EXPECT_EQ(raw(kKey, "s"), std::make_pair(reg::REG_SZ, std::string("abc\0", 4)));
+
+  EXPECT_TRUE(p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "d", Variant("1"), REG_DWORD));
+  EXPECT_EQ(raw(kKey, "d"), std::make_pair(reg::REG_DWORD, std::string("\x01\0\0\0", 4)));
+
+  EXPECT_TRUE(p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "b", Variant(int32_t{-2}), REG_BINARY));
+  EXPECT_EQ(raw(kKey, "b"), std::make_pair(reg::REG_BINARY, std::string("\xFE\xFF\xFF\xFF", 4)));
+
+  // Text outside ASCII reaches the registry in the machine's code page.
+  EXPECT_TRUE(p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "e", Variant("Caf\xC3\xA9 \xE2\x84\xA2"), REG_EXPAND_SZ));
+  EXPECT_EQ(raw(kKey, "e"), std::make_pair(reg::REG_EXPAND_SZ, std::string("Caf\xE9 \x99\0", 7)));
+}
+
+TEST_F(PlinthRegistry, WriteValueWithAnUnknownTypeCreatesTheKeyButWritesNothing) {
+  EXPECT_FALSE(p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Test\\T0", "v", Variant("1"), REG_NONE));
+  EXPECT_FALSE(p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Test\\T7", "v", Variant("1"), static_cast<lDataType>(7)));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Test\\T7", "v", Variant(int16_t{9})), Variant(int16_t{9}));
+  reg::HKEY h = 0;
+  ASSERT_EQ(m.host->registry().RegOpenKey(reg::HKEY_LOCAL_MACHINE, "Software\\Test\\T7", &h), 0);
+  m.host->registry().RegCloseKey(h);
+  EXPECT_TRUE(m.dialogs->shown().empty());
+}
+
+TEST_F(PlinthRegistry, AValueThatIsNotANumberShowsTheHandlersMessage) {
+  EXPECT_FALSE(p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "d", Variant("lots"), REG_DWORD));
+  ASSERT_EQ(m.dialogs->shown().size(), 1u);
+  EXPECT_EQ(m.dialogs->shown()[0], (ShownBox{"13 Type mismatch in Plinth.WriteValue", 16, "Error"}));
+}
+
+TEST_F(PlinthRegistry, GetValueFallsBackToTheDefaultAsPassed) {
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none", Variant(int16_t{0})), Variant(int16_t{0}));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "No\\Such\\Key", "x", Variant("619")), Variant("619"));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none", Variant::empty()), Variant(""));
+  EXPECT_TRUE(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none").isMissing());
+}
+
+TEST_F(PlinthRegistry, GetValueShapesEachType) {
+  p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "d", Variant("1"), REG_DWORD);
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "d", Variant(int16_t{0}), false), Variant("01 00 00 00 "));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "d", Variant(int16_t{0}), true), Variant(int32_t{1}));
+
+  p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "s", Variant("text"), reg_sz);
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "s", Variant(int16_t{0})), Variant("text"));
+  p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "", Variant("default value"), reg_sz);
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, ""), Variant("default value"));
+
+  auto& r = m.host->registry();
+  reg::HKEY h = 0;
+  ASSERT_EQ(r.RegOpenKey(reg::HKEY_LOCAL_MACHINE, kKey, &h), 0);
+  const uint8_t eight[] = {0x10, 0x27, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD};
+  r.RegSetValueEx(h, "long", 0, reg::REG_BINARY, eight, 8);
+  r.RegSetValueEx(h, "emptybin", 0, reg::REG_BINARY, nullptr, 0);
+  r.RegSetValueEx(h, "none", 0, reg::REG_NONE, nullptr, 0);
+  const uint8_t multi[] = {'a', 0, 'b', 0, 0};
+  r.RegSetValueEx(h, "multi", 0, reg::REG_MULTI_SZ, multi, 5);
+  r.RegSetValueEx(h, "emptysz", 0, reg::REG_SZ, reinterpret_cast<const uint8_t*>(""), 1);
+  r.RegSetValueEx(h, "zerosz", 0, reg::REG_SZ, nullptr, 0);
+  r.RegCloseKey(h);
+
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "long", Variant(int16_t{0}), true), Variant(int32_t{10000}));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "long"), Variant("10 27 00 00 AA BB CC DD "));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "emptybin"), Variant(""));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none"), Variant("Not defined value_type=REG_NONE"));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "multi"), Variant(std::string("a\0b\0\0", 5)));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "emptysz", Variant(int16_t{5})), Variant(""));
+  // Size 0 makes the text one character shorter than nothing: the handler
+  // answers "" without a message.
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "zerosz", Variant(int16_t{5})), Variant(""));
+  EXPECT_TRUE(m.dialogs->shown().empty());
+}
+
+TEST_F(PlinthRegistry, TheLiveRootCannotBeWritten) {
+  EXPECT_FALSE(p.WriteValue(HKEY_DYN_DATA, "PerfStats", "x", Variant("1"), REG_DWORD));
+  EXPECT_FALSE(p.DeleteKey(HKEY_DYN_DATA, "PerfStats"));
+}
+
+TEST_F(PlinthRegistry, DeletingAKeyTakesItsSubkeysAlong) {
+  p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Gone\\Deep\\Deeper", "v", Variant("1"), reg_sz);
+  p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Kept", "v", Variant("1"), reg_sz);
+  EXPECT_TRUE(p.DeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\gone"));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Gone\\Deep\\Deeper", "v", Variant(int16_t{0})),
+            Variant(int16_t{0}));
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Kept", "v"), Variant("1"));
+  EXPECT_FALSE(p.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Gone"));
+}
+
+TEST_F(PlinthRegistry, DeleteValueReportsWhetherThereWasOne) {
+  p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "v", Variant("1"), reg_sz);
+  EXPECT_TRUE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "V"));
+  EXPECT_FALSE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "v"));
+  EXPECT_FALSE(p.DeleteValue(HKEY_LOCAL_MACHINE, "No\\Such\\Key", "v"));
+}
+
+}  // namespace
+}  // namespace tw
