@@ -1,0 +1,149 @@
+#include "ui/forms/buttons.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/runtime/errors.h"
+#include "ui/forms/form.h"
+#include "ui/forms/static_controls.h"
+
+namespace tw::forms {
+namespace {
+
+int errorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+struct Window : Form {
+  Window() : Form("Form1") {}
+  CheckBox& check = add<CheckBox>("Check1");
+  Frame& frame = add<Frame>("Frame1");
+  CheckBox& inFrame = add<CheckBox>("Check2", -1, &frame);
+};
+
+TEST(CheckBox, CodeRaisesClickOnlyWhenTheValueChanges) {
+  Window w;
+  int clicks = 0;
+  w.check.Click.connect([&] { ++clicks; });
+
+  w.check.setValue(CheckValue::Checked);
+  w.check.setValue(CheckValue::Checked);
+  EXPECT_EQ(clicks, 1);
+  w.check.setValue(CheckValue::Grayed);
+  EXPECT_EQ(clicks, 2);
+
+  EXPECT_EQ(errorNumber([&] { w.check.setValue(3); }), 380);
+  EXPECT_EQ(w.check.value(), CheckValue::Grayed);
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST(CheckBox, UserClicksToggleAndClearAGrayedBox) {
+  Window w;
+  w.show();
+  std::vector<int> seen;
+  w.check.Click.connect([&] { seen.push_back(w.check.value()); });
+
+  EXPECT_TRUE(w.check.userClick());
+  EXPECT_TRUE(w.check.userKey(Key::Space));
+  w.check.setValue(CheckValue::Grayed);
+  EXPECT_TRUE(w.check.userClick());
+  EXPECT_EQ(seen, (std::vector<int>{1, 0, 2, 0}));
+}
+
+TEST(CheckBox, DisabledOrHiddenBoxesTakeNoUserInputButFollowTheProgram) {
+  Window w;
+  int clicks = 0;
+  w.check.Click.connect([&] { ++clicks; });
+  w.inFrame.Click.connect([&] { ++clicks; });
+
+  EXPECT_FALSE(w.check.userClick()) << "the form is not shown yet";
+  w.show();
+  w.check.setEnabled(false);
+  EXPECT_FALSE(w.check.userClick());
+  w.frame.setEnabled(false);  // its own Enabled stays True
+  EXPECT_FALSE(w.inFrame.userClick());
+  w.frame.setEnabled(true);
+  w.frame.setVisible(false);
+  EXPECT_FALSE(w.inFrame.userClick());
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(w.check.value(), 0);
+  EXPECT_EQ(w.inFrame.value(), 0);
+
+  w.check.setValue(CheckValue::Checked);
+  EXPECT_EQ(clicks, 1);
+}
+
+struct Options : Form {
+  Options() : Form("Form1") {
+    for (int i = 0; i < 3; ++i) speed.add(i, &frameA);
+    for (int i = 0; i < 2; ++i) icon.add(i, &frameB);
+  }
+  Frame& frameA = add<Frame>("Frame6");
+  Frame& frameB = add<Frame>("Frame7");
+  ControlArray<OptionButton> speed{*this, "Option2"};
+  ControlArray<OptionButton> icon{*this, "Option1"};
+};
+
+TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
+  Options f;
+  std::vector<std::string> log;
+  f.speed.connect(&OptionButton::Click, [&](int index) {
+    log.push_back("click " + std::to_string(index) + " others " + std::to_string(f.speed(0).value()) +
+                  std::to_string(f.speed(1).value()) + std::to_string(f.speed(2).value()));
+  });
+  f.icon(1).setValue(true);
+
+  f.speed(0).setValue(true);
+  f.speed(2).setValue(true);
+  f.speed(2).setValue(true);   // already selected: nothing
+  f.speed(2).setValue(false);  // cleared from code: no Click
+  EXPECT_EQ(log, (std::vector<std::string>{"click 0 others 100", "click 2 others 001"}));
+  EXPECT_FALSE(f.speed(2).value());
+  EXPECT_TRUE(f.icon(1).value()) << "another frame is another group";
+}
+
+TEST(OptionButton, UserClickSelectsAndRepeatsClickOnTheSelectedOne) {
+  Options f;
+  f.show();
+  int clicks = 0;
+  f.speed.connect(&OptionButton::Click, [&](int) { ++clicks; });
+  EXPECT_TRUE(f.speed(1).userClick());
+  EXPECT_TRUE(f.speed(1).userClick());
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(f.speed(1).value());
+
+  f.speed(0).setEnabled(false);
+  EXPECT_FALSE(f.speed(0).userClick());
+  EXPECT_TRUE(f.speed(1).value());
+}
+
+TEST(CommandButton, EnterAndEscapePressTheOneDefaultAndCancelButton) {
+  Form f("Form1");
+  auto& ok = f.add<CommandButton>("Command1");
+  auto& cancel = f.add<CommandButton>("cEx");
+  std::vector<std::string> log;
+  ok.Click.connect([&] { log.push_back("ok"); });
+  cancel.Click.connect([&] { log.push_back("cancel"); });
+
+  cancel.setDefault(true);
+  ok.setDefault(true);  // takes Default from the other
+  cancel.setCancel(true);
+  EXPECT_FALSE(cancel.isDefault());
+  f.show();
+  EXPECT_TRUE(f.userKey(Key::Enter));
+  EXPECT_TRUE(f.userKey(Key::Escape));
+  ok.setEnabled(false);
+  EXPECT_FALSE(f.userKey(Key::Enter));
+  ok.setValue(true);  // pressed from code even while disabled
+  EXPECT_EQ(log, (std::vector<std::string>{"ok", "cancel", "ok"}));
+}
+
+}  // namespace
+}  // namespace tw::forms

@@ -1,0 +1,128 @@
+#include "ui/forms/combo_box.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/runtime/errors.h"
+#include "ui/forms/form.h"
+
+namespace tw::forms {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Window : Form {
+  explicit Window(ComboBox::Style style) : Form("Form1") {
+    combo.setStyle(style);
+    for (const char* item : {"Standard Use", "CD Writer", "File Server"}) combo.addItem(item);
+    combo.Click.connect([this] { log.push_back("Click " + std::to_string(combo.listIndex()) + " " + combo.text()); });
+    combo.Change.connect([this] { log.push_back("Change " + combo.text()); });
+    combo.KeyPress.connect([this](int& key) { log.push_back("KeyPress " + std::string(1, static_cast<char>(key))); });
+    show();
+  }
+  ComboBox& combo = add<ComboBox>("Combo1");
+  Log log;
+};
+
+int errorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(ComboBox, ListIndexRaisesClickWhenItChangesAndTextRaisesNothing) {
+  Window w(ComboBox::Style::DropdownCombo);
+  w.combo.setListIndex(1);
+  w.combo.setListIndex(1);
+  w.combo.setText("My own");
+  EXPECT_EQ(w.combo.listIndex(), -1) << "the text is no longer the selected item";
+  w.combo.setListIndex(2);
+  w.combo.setListIndex(-1);
+  EXPECT_EQ(w.log, (Log{"Click 1 CD Writer", "Click 2 File Server", "Click -1 "}));
+
+  EXPECT_EQ(errorNumber([&] { w.combo.setListIndex(3); }), 380);
+  EXPECT_EQ(errorNumber([&] { w.combo.setListIndex(-2); }), 380);
+  EXPECT_EQ(errorNumber([&] { (void)w.combo.list(3); }), 381);
+  EXPECT_EQ(w.combo.listIndex(), -1);
+}
+
+TEST(ComboBox, AListTakesOnlyTheTextOfAnItem) {
+  Window w(ComboBox::Style::DropdownList);
+  w.combo.setText("cd writer");
+  EXPECT_EQ(w.combo.listIndex(), 1);
+  EXPECT_EQ(w.combo.text(), "CD Writer");
+  EXPECT_EQ(errorNumber([&] { w.combo.setText("Gaming"); }), 383);
+  EXPECT_EQ(w.combo.listIndex(), 1);
+  EXPECT_TRUE(w.log.empty());
+}
+
+TEST(ComboBox, PickingAnItemAlwaysClicksButOnlyWhenTheBoxTakesInput) {
+  Window w(ComboBox::Style::DropdownList);
+  EXPECT_TRUE(w.combo.userSelect(0));
+  EXPECT_TRUE(w.combo.userSelect(0));  // picked again: the handler must run again
+  EXPECT_FALSE(w.combo.userSelect(7));
+  w.combo.setEnabled(false);
+  EXPECT_FALSE(w.combo.userSelect(2));
+  EXPECT_EQ(w.combo.listIndex(), 0);
+  EXPECT_EQ(w.log, (Log{"Click 0 Standard Use", "Click 0 Standard Use"}));
+}
+
+TEST(ComboBox, TypingRaisesKeyPressThenChangeAndAHandlerCanSwallowAKey) {
+  Window w(ComboBox::Style::DropdownCombo);
+  w.combo.setListIndex(0);
+  w.log.clear();
+  w.combo.KeyPress.connect([](int& key) {
+    if (key == '!') key = 0;
+  });
+  w.combo.userType("ab!\b");
+  EXPECT_EQ(w.combo.text(), "Standard Usea");
+  EXPECT_EQ(w.combo.listIndex(), -1);
+  EXPECT_EQ(w.log, (Log{"KeyPress a", "Change Standard Usea", "KeyPress b", "Change Standard Useab", "KeyPress !",
+                        "KeyPress \b", "Change Standard Usea"}));
+}
+
+TEST(ComboBox, TypingInAListSelectsTheNextItemByItsInitial) {
+  Window w(ComboBox::Style::DropdownList);
+  w.combo.addItem("Current Settings");
+  w.combo.userType("cc");
+  EXPECT_EQ(w.log, (Log{"KeyPress c", "Click 1 CD Writer", "KeyPress c", "Click 3 Current Settings"}));
+}
+
+TEST(ComboBox, ListEditsKeepTheSelectionOnItsItemWithoutEvents) {
+  Window w(ComboBox::Style::DropdownCombo);
+  w.combo.setListIndex(1);
+  w.log.clear();
+  w.combo.addItem("3D Gaming", 0);
+  EXPECT_EQ(w.combo.listIndex(), 2);
+  w.combo.removeItem(0);
+  EXPECT_EQ(w.combo.listIndex(), 1);
+  w.combo.removeItem(1);  // the selected item itself
+  EXPECT_EQ(w.combo.listIndex(), -1);
+  EXPECT_EQ(w.combo.text(), "CD Writer");
+  w.combo.clear();
+  EXPECT_EQ(w.combo.listCount(), 0);
+  EXPECT_EQ(w.combo.text(), "CD Writer") << "Clear keeps the edit field";
+  EXPECT_EQ(errorNumber([&] { w.combo.addItem("x", 1); }), 5);
+  EXPECT_TRUE(w.log.empty());
+
+  Window list(ComboBox::Style::DropdownList);
+  list.combo.setListIndex(2);
+  list.combo.clear();
+  EXPECT_EQ(list.combo.text(), "");
+}
+
+TEST(ComboBox, ASortedBoxInsertsInCaseInsensitiveOrder) {
+  Form f("Form1");
+  auto& combo = f.add<ComboBox>("Combo1");
+  combo.setSorted(true);
+  for (const char* item : {"power User", "3D Gaming", "Multimedia", "CD Writer", "cd writer"}) combo.addItem(item);
+  EXPECT_EQ(combo.items(), (std::vector<std::string>{"3D Gaming", "CD Writer", "cd writer", "Multimedia", "power User"}));
+}
+
+}  // namespace
+}  // namespace tw::forms

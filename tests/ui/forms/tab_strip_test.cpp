@@ -1,0 +1,107 @@
+#include "ui/forms/tab_strip.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/runtime/errors.h"
+#include "ui/forms/form.h"
+#include "ui/forms/web_browser.h"
+
+namespace tw::forms {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Window : Form {
+  Window() : Form("Form1") {
+    for (const char* caption : {"Status", "Cache", "Tweaks", "Tools", "Options", "Help"})
+      tabs.addTab(Tab{caption, "", 0, "", ""});
+    tabs.BeforeClick.connect([this](bool& cancel) {
+      log.push_back("BeforeClick");
+      cancel = refuse;
+    });
+    tabs.Click.connect([this] { log.push_back("Click " + tabs.tab(tabs.selectedIndex()).caption); });
+    show();
+  }
+  TabStrip& tabs = add<TabStrip>("TabStrip1");
+  bool refuse = false;
+  Log log;
+};
+
+TEST(TabStrip, SelectionChangesByUserOrCodeRaiseClickAndRepeatsRaiseNothing) {
+  Window w;
+  EXPECT_EQ(w.tabs.selectedIndex(), 1) << "the first tab added is selected, silently";
+  EXPECT_TRUE(w.log.empty());
+  w.tabs.setSelectedIndex(6);
+  w.tabs.setSelectedIndex(6);
+  EXPECT_TRUE(w.tabs.userSelect(2));
+  EXPECT_TRUE(w.tabs.userSelect(2));
+  EXPECT_TRUE(w.tabs.userKey(Key::Left));
+  EXPECT_EQ(w.log, (Log{"BeforeClick", "Click Help", "BeforeClick", "Click Cache", "BeforeClick", "Click Status"}));
+
+  w.log.clear();
+  w.refuse = true;
+  EXPECT_FALSE(w.tabs.userSelect(3));
+  EXPECT_EQ(w.tabs.selectedIndex(), 1);
+  EXPECT_EQ(w.log, (Log{"BeforeClick"}));
+
+  try {
+    w.tabs.setSelectedIndex(7);
+    ADD_FAILURE() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), 35600);
+  }
+}
+
+TEST(TabStrip, RemovingTabsKeepsTheSelectionOnAValidTab) {
+  Window w;
+  w.tabs.setSelectedIndex(4);
+  w.tabs.removeTab(1);
+  EXPECT_EQ(w.tabs.tab(w.tabs.selectedIndex()).caption, "Tools");
+  w.tabs.removeTab(3);  // the selected tab: its successor takes its place
+  EXPECT_EQ(w.tabs.tab(w.tabs.selectedIndex()).caption, "Options");
+  w.tabs.removeTab(4);
+  w.tabs.removeTab(3);  // the selected last tab
+  EXPECT_EQ(w.tabs.selectedIndex(), 2);
+  w.tabs.clearTabs();
+  EXPECT_EQ(w.tabs.selectedIndex(), 0);
+  EXPECT_THROW(w.tabs.addTab(Tab{"A", "k", 0, "", ""}, 3), RuntimeError);
+  w.tabs.addTab(Tab{"A", "k", 0, "", ""});
+  EXPECT_THROW(w.tabs.addTab(Tab{"B", "k", 0, "", ""}), RuntimeError) << "keys are unique";
+  EXPECT_EQ(w.tabs.indexOfKey("k"), 1);
+}
+
+TEST(WebBrowser, NavigationIsAskedForThenReportedByTheFrontEnd) {
+  Form f("Form1");
+  auto& web = f.add<WebBrowser>("Web");
+  Log log;
+  web.BeforeNavigate2.connect([&](const std::string& url, bool& cancel) {
+    log.push_back("Before " + url);
+    cancel = url.find("blocked") != std::string::npos;
+  });
+  web.NavigateComplete2.connect([&](const std::string& url) { log.push_back("Complete " + url); });
+  // The help viewer falls back on its contents page when a page fails.
+  web.NavigateError.connect([&](const std::string& url, const std::string&, int status, bool&) {
+    log.push_back("Error " + url + " " + std::to_string(status));
+    web.navigate2("Contents.html");
+  });
+
+  EXPECT_FALSE(web.navigate("http://blocked/"));
+  EXPECT_EQ(web.pendingURL(), "");
+  EXPECT_TRUE(web.navigate("Main.html"));
+  EXPECT_EQ(web.pendingURL(), "Main.html");
+  web.navigationCompleted("Main.html");
+  EXPECT_EQ(web.locationURL(), "Main.html");
+  EXPECT_TRUE(web.navigate("http://host/Twhelp/a.html"));
+  EXPECT_FALSE(web.navigationFailed("http://host/Twhelp/a.html", 404));
+  EXPECT_EQ(web.pendingURL(), "Contents.html");
+  EXPECT_EQ(web.locationURL(), "Main.html");
+  EXPECT_EQ(log, (Log{"Before http://blocked/", "Before Main.html", "Complete Main.html",
+                      "Before http://host/Twhelp/a.html", "Error http://host/Twhelp/a.html 404",
+                      "Before Contents.html"}));
+}
+
+}  // namespace
+}  // namespace tw::forms

@@ -1,0 +1,35 @@
+#include "ui/forms/web_browser.h"
+
+namespace tw::forms {
+
+bool WebBrowser::navigate(const std::string& url) {
+  bool cancel = false;
+  BeforeNavigate2.raise(url, cancel);
+  if (cancel) return false;
+  pendingURL_ = url;
+  changed(Prop::Navigation);
+  return true;
+}
+
+void WebBrowser::navigationCompleted(const std::string& url) {
+  pendingURL_.clear();
+  if (locationURL_ != url) {
+    locationURL_ = url;
+    changed(Prop::LocationURL);
+  }
+  NavigateComplete2.raise(url);
+}
+
+bool WebBrowser::navigationFailed(const std::string& url, int statusCode) {
+  pendingURL_.clear();
+  bool cancel = false;
+  NavigateError.raise(url, std::string(), statusCode, cancel);
+  return cancel;
+}
+
+bool WebBrowser::userNavigate(const std::string& url) {
+  if (!takesInput()) return false;
+  return navigate(url);
+}
+
+}  // namespace tw::forms
