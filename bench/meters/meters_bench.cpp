@@ -1,0 +1,177 @@
+// What the status gauges cost: each gauge method once, a whole refresh of
+// all seven, and next to them the raw cost of reading the kernel's figures
+// once (/proc/stat, /proc/meminfo and statvfs).  The ratio of a refresh to
+// the raw reads is printed at the end; the target is at most 2.
+//
+// The platform's clock moves 250 ms (the shortest refresh interval) before
+// every call, so each call reads the host afresh as a real tick does.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "host/host.h"
+#include "host/system/platform.h"
+#include "syslib/plinth.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Bench {
+  std::filesystem::path dir;
+  std::unique_ptr<tw::Host> host;
+  std::unique_ptr<tw::Plinth> plinth;
+  std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+
+  Bench() {
+    char pattern[] = "/tmp/tw-bench-XXXXXX";
+    dir = mkdtemp(pattern);
+    host = std::make_unique<tw::Host>(dir / "machine", nullptr);
+    tw::sys::LiveOptions options;
+    options.clock = [this] { return now; };
+    host->setPlatform(tw::sys::makeLivePlatform(host->machine(), options));
+    plinth = std::make_unique<tw::Plinth>(*host);
+    // A machine's folders have not just been made; folders changed within
+    // the last two seconds are listed afresh on every look-up.
+    std::this_thread::sleep_for(2100ms);
+  }
+  ~Bench() {
+    plinth.reset();
+    host.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  void tick() { now += 250ms; }
+};
+
+Bench& bench() {
+  static Bench b;
+  return b;
+}
+
+size_t readWhole(const char* path) {
+  static char buf[65536];
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  size_t total = 0;
+  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) total += static_cast<size_t>(n);
+  ::close(fd);
+  return total;
+}
+
+void BM_RawReads(benchmark::State& state) {
+  const std::string root = bench().host->machine().root().string();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(readWhole("/proc/stat"));
+    benchmark::DoNotOptimize(readWhole("/proc/meminfo"));
+    struct statvfs v {};
+    benchmark::DoNotOptimize(::statvfs(root.c_str(), &v));
+  }
+}
+BENCHMARK(BM_RawReads);
+
+void BM_GetCPUUsage(benchmark::State& state) {
+  for (auto _ : state) {
+    bench().tick();
+    benchmark::DoNotOptimize(bench().plinth->GetCPUUsage());
+  }
+}
+BENCHMARK(BM_GetCPUUsage);
+
+template <int32_t (tw::Plinth::*Method)(int16_t&)>
+void BM_Gauge(benchmark::State& state) {
+  int16_t percent = 0;
+  for (auto _ : state) {
+    bench().tick();
+    benchmark::DoNotOptimize((bench().plinth.get()->*Method)(percent));
+  }
+}
+BENCHMARK(BM_Gauge<&tw::Plinth::HardDrive>)->Name("BM_HardDrive");
+BENCHMARK(BM_Gauge<&tw::Plinth::PhysicalMemory>)->Name("BM_PhysicalMemory");
+BENCHMARK(BM_Gauge<&tw::Plinth::CacheSize>)->Name("BM_CacheSize");
+BENCHMARK(BM_Gauge<&tw::Plinth::PageSize>)->Name("BM_PageSize");
+
+void BM_SystemMemory(benchmark::State& state) {
+  int16_t percent = 0;
+  for (auto _ : state) {
+    bench().tick();
+    benchmark::DoNotOptimize(bench().plinth->SystemMemory(percent));
+  }
+}
+BENCHMARK(BM_SystemMemory);
+
+void BM_Resources(benchmark::State& state) {
+  int16_t sys = 0, use = 0, gdi = 0;
+  for (auto _ : state) {
+    bench().tick();
+    bench().plinth->Resources(sys, use, gdi);
+    benchmark::DoNotOptimize(sys);
+  }
+}
+BENCHMARK(BM_Resources);
+
+// The seven reads of one gauge refresh, in the window's order.
+void BM_Refresh(benchmark::State& state) {
+  tw::Plinth& p = *bench().plinth;
+  int16_t percent = 0, sys = 0, use = 0, gdi = 0;
+  for (auto _ : state) {
+    bench().tick();
+    benchmark::DoNotOptimize(p.GetCPUUsage());
+    benchmark::DoNotOptimize(p.HardDrive(percent));
+    benchmark::DoNotOptimize(p.PhysicalMemory(percent));
+    benchmark::DoNotOptimize(p.CacheSize(percent));
+    benchmark::DoNotOptimize(p.PageSize(percent));
+    benchmark::DoNotOptimize(p.SystemMemory(percent));
+    p.Resources(sys, use, gdi);
+    benchmark::DoNotOptimize(sys);
+  }
+}
+BENCHMARK(BM_Refresh);
+
+// The clock measurement behind GetCPUspeedX (target: under 50 ms).
+void BM_GetCPUspeedX(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(bench().plinth->GetCPUspeedX());
+}
+BENCHMARK(BM_GetCPUspeedX)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Keeps the time per iteration of the runs the ratio needs.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+        seconds_[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto raw = seconds_.find("BM_RawReads");
+    const auto refresh = seconds_.find("BM_Refresh");
+    if (raw == seconds_.end() || refresh == seconds_.end() || raw->second <= 0) return;
+    std::printf("\nraw reads %.1f us, refresh %.1f us: refresh / raw = %.2f (target <= 2)\n", raw->second * 1e6,
+                refresh->second * 1e6, refresh->second / raw->second);
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

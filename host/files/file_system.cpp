@@ -1,0 +1,235 @@
+#include "host/files/file_system.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "host/machine/machine.h"
+#include "host/runtime/codepage.h"
+#include "host/runtime/errors.h"
+#include "host/system/platform.h"
+
+namespace tw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A symbolic link counts as the file it points to, as a shortcut-free
+// Windows drive would show it.
+bool statFile(const fs::path& p, struct stat& st) { return ::stat(p.c_str(), &st) == 0; }
+
+// The runtime's error 68, which the error numbers of the runtime layer do not
+// name.
+[[noreturn]] void deviceUnavailable() {
+  constexpr int kDeviceUnavailable = 68;
+  throw RuntimeError(kDeviceUnavailable, errorDescription(kDeviceUnavailable));
+}
+
+// Windows finds a file without regard to case, which on the host means
+// reading the whole folder whenever the name is not spelled as stored.  The
+// gauges look for a swap file that usually is not there on every tick, so
+// the names of each folder are kept while the folder is unchanged: one stat
+// of the folder then replaces reading it.
+//
+// A folder counts as unchanged while its identity and its modification and
+// change times are the same.  Times are coarse, so a change made in the same
+// tick as the reading could leave them as they were; a listing is therefore
+// only reused when the folder had not changed for two seconds before it was
+// read.
+class FolderCache {
+ public:
+  // The stored name of `ansiName` in `dir` (the exact spelling first, then
+  // the first match without regard to case, as the folder lists them), or
+  // nullopt when the folder has none or cannot be read.
+  std::optional<std::string> find(const std::string& dir, std::string_view ansiName, const CodePage& codePage) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    std::lock_guard lock(mutex_);
+    Listing* listing = nullptr;
+    const auto it = folders_.find(dir);
+    if (it != folders_.end() && it->second.trusted && it->second.sameAs(st)) {
+      listing = &it->second;
+    } else {
+      if (folders_.size() >= kMaxFolders) folders_.clear();
+      Listing fresh;
+      if (!fresh.read(dir, st, codePage)) return std::nullopt;
+      listing = &(folders_[dir] = std::move(fresh));
+    }
+    const std::string exact = codePage.fromAnsi(ansiName);
+    for (const auto& e : listing->entries)
+      if (e.hostName == exact) return e.hostName;
+    for (const auto& e : listing->entries)
+      if (ansiEqualNoCase(e.ansiName, ansiName)) return e.hostName;
+    return std::nullopt;
+  }
+
+ private:
+  static constexpr size_t kMaxFolders = 64;
+  static constexpr time_t kSettledSeconds = 2;
+
+  struct Entry {
+    std::string hostName;
+    std::string ansiName;
+  };
+
+  struct Listing {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    timespec mtime{};
+    timespec ctime{};
+    bool trusted = false;
+    std::vector<Entry> entries;
+
+    bool sameAs(const struct stat& st) const {
+      return st.st_dev == dev && st.st_ino == ino && st.st_mtim.tv_sec == mtime.tv_sec &&
+             st.st_mtim.tv_nsec == mtime.tv_nsec && st.st_ctim.tv_sec == ctime.tv_sec &&
+             st.st_ctim.tv_nsec == ctime.tv_nsec;
+    }
+
+    bool read(const std::string& dir, const struct stat& st, const CodePage& codePage) {
+      timespec now{};
+      clock_gettime(CLOCK_REALTIME, &now);
+      DIR* d = ::opendir(dir.c_str());
+      if (!d) return false;
+      while (const dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (name == "." || name == "..") continue;
+        entries.push_back({std::string(name), codePage.toAnsi(name)});
+      }
+      ::closedir(d);
+      dev = st.st_dev;
+      ino = st.st_ino;
+      mtime = st.st_mtim;
+      ctime = st.st_ctim;
+      const time_t changed = std::max(mtime.tv_sec, ctime.tv_sec);
+      trusted = now.tv_sec - changed > kSettledSeconds;
+      return true;
+    }
+  };
+
+  std::mutex mutex_;
+  std::unordered_map<std::string, Listing> folders_;
+};
+
+FolderCache& folderCache() {
+  static FolderCache cache;
+  return cache;
+}
+
+bool isDriveC(std::string_view path) {
+  return path.size() >= 3 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+}  // namespace
+
+std::optional<fs::path> FileSystem::existing(std::string_view path) const {
+  if (path.empty()) return std::nullopt;
+  // Absolute paths on C: are resolved through the folder cache, component by
+  // component, with the same matching as the machine's translation; every
+  // other form (relative, other drives, "." and "..") goes through the
+  // machine itself.
+  const auto slow = [&]() -> std::optional<fs::path> {
+    fs::path host = machine_.toHost(path);
+    struct stat st {};
+    if (!statFile(host, st)) return std::nullopt;
+    return host;
+  };
+  if (!isDriveC(path)) return slow();
+  std::string current = machine_.root().native();
+  std::string_view rest = path.substr(3);
+  while (!rest.empty()) {
+    const size_t cut = rest.find_first_of("\\/");
+    const std::string_view part = rest.substr(0, cut);
+    rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
+    if (part.empty()) continue;
+    if (part == "." || part == "..") return slow();
+    const auto name = folderCache().find(current, part, machine_.codePage());
+    if (!name) return std::nullopt;
+    if (current.empty() || current.back() != '/') current += '/';
+    current += *name;
+  }
+  return fs::path(std::move(current));
+}
+
+sys::DiskMeter& Drive::meter() const {
+  if (!disks_) deviceUnavailable();
+  return *disks_;
+}
+
+std::string Drive::FileSystem() const { return meter().fileSystemName(hostRoot_); }
+
+double Drive::TotalSize() const {
+  auto s = meter().space(hostRoot_);
+  if (!s) deviceUnavailable();
+  return static_cast<double>(s->totalBytes);
+}
+
+double Drive::FreeSpace() const {
+  auto s = meter().space(hostRoot_);
+  if (!s) deviceUnavailable();
+  return static_cast<double>(s->freeBytes);
+}
+
+FileSystem::FileSystem(const Machine& machine, sys::DiskMeter* disks) : machine_(machine), disks_(disks) {}
+
+bool FileSystem::FileExists(std::string_view path) const {
+  const auto host = existing(path);
+  struct stat st {};
+  return host && statFile(*host, st) && S_ISREG(st.st_mode);
+}
+
+void FileSystem::DeleteFile(std::string_view path, bool force) const {
+  const auto found = existing(path);
+  struct stat st {};
+  if (!found || !statFile(*found, st) || !S_ISREG(st.st_mode)) raise(ErrNo::FileNotFound);
+  const fs::path& host = *found;
+  // Windows' read-only attribute is the owner's missing write permission.
+  if (!force && (st.st_mode & S_IWUSR) == 0) raise(ErrNo::PermissionDenied);
+  if (::unlink(host.c_str()) != 0) {
+    if (errno == ENOENT) raise(ErrNo::FileNotFound);
+    raise(ErrNo::PermissionDenied);
+  }
+}
+
+std::string FileSystem::GetSpecialFolder(int32_t which) const {
+  switch (which) {
+    case 0: return machine_.windowsFolder();
+    case 1: return machine_.systemFolder();
+    case 2: return machine_.windowsFolder() + "\\TEMP";
+    default: raise(ErrNo::InvalidProcedureCall);
+  }
+}
+
+double FileSystem::FileSize(std::string_view path) const {
+  const auto host = existing(path);
+  struct stat st {};
+  if (!host || !statFile(*host, st) || !S_ISREG(st.st_mode)) raise(ErrNo::FileNotFound);
+  return static_cast<double>(st.st_size);
+}
+
+std::string FileSystem::GetDriveName(std::string_view path) {
+  if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':')
+    return std::string(path.substr(0, 2));
+  return {};
+}
+
+Drive FileSystem::GetDrive(std::string_view driveSpec) const {
+  if (driveSpec.empty() || !std::isalpha(static_cast<unsigned char>(driveSpec[0])) ||
+      (driveSpec.size() > 1 && driveSpec[1] != ':'))
+    raise(ErrNo::InvalidProcedureCall);
+  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(driveSpec[0])));
+  if (letter != 'C') deviceUnavailable();
+  return Drive(std::string(1, letter), machine_.root(), disks_);
+}
+
+}  // namespace tw

@@ -1,0 +1,179 @@
+// The live providers read from a /proc laid out by the test, with a clock
+// the test moves.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include "host/runtime/errors.h"
+#include "host/system/platform.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kMeminfo =
+    "MemTotal:        8388608 kB\n"
+    "MemFree:          102400 kB\n"
+    "MemAvailable:    2097152 kB\n"
+    "Buffers:           65536 kB\n"
+    "Cached:          1048576 kB\n"
+    "SwapCached:            0 kB\n"
+    "SwapTotal:       4194304 kB\n"
+    "SwapFree:        3145728 kB\n";
+
+class LivePlatform : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  test::TestMachine m;
+  std::chrono::steady_clock::time_point now{std::chrono::hours(1)};
+  std::shared_ptr<sys::Platform> platform;
+
+  std::filesystem::path proc() const { return dir / "proc"; }
+  void put(const char* relative, const std::string& text) { test::writeFile(proc() / relative, text); }
+
+  void stat(uint64_t busy, uint64_t idle) {
+    // user nice system idle iowait irq softirq steal
+    put("stat", "cpu  " + std::to_string(busy) + " 0 0 " + std::to_string(idle) +
+                    " 0 0 0 0 0 0\ncpu0 1 2 3 4 5 6 7 8 0 0\nintr 12345\n");
+  }
+
+  void SetUp() override {
+    put("meminfo", kMeminfo);
+    put("self/statm", "25600 1000 500 10 0 2000 0\n");
+    stat(100, 300);
+    put("loadavg", "0.50 0.40 0.30 2/300 4242\n");
+    put("sys/kernel/threads-max", "1000\n");
+    put("sys/kernel/pid_max", "4194304\n");
+    std::filesystem::create_directories(proc() / "self/fd");
+    sys::LiveOptions options;
+    options.procRoot = proc();
+    options.clock = [this] { return now; };
+    options.freshness = 100ms;
+    options.processor = false;
+    platform = sys::makeLivePlatform(m.host->machine(), options);
+  }
+};
+
+TEST_F(LivePlatform, MemoryStatusComesFromMeminfoInBytes) {
+  const sys::MemoryStatus s = platform->memory()->status();
+  EXPECT_EQ(s.totalPhys, 8589934592u);
+  EXPECT_EQ(s.availPhys, 2147483648u);
+  EXPECT_EQ(s.memoryLoad, 75u);
+  EXPECT_EQ(s.totalPageFile, 4294967296u);
+  EXPECT_EQ(s.availPageFile, 3221225472u);
+  EXPECT_EQ(s.totalVirtual - s.availVirtual, 25600u * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)));
+
+  EXPECT_EQ(platform->perf()->diskCacheBytes(), (65536u + 1048576u) * 1024u);
+  EXPECT_EQ(platform->perf()->swapInUseBytes(), 1073741824u);
+}
+
+TEST_F(LivePlatform, AnOldKernelWithoutMemAvailableCountsTheCacheAsAvailable) {
+  put("meminfo", "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\nCached: 250 kB\n");
+  EXPECT_EQ(platform->memory()->status().availPhys, 400u * 1024u);
+}
+
+TEST_F(LivePlatform, UnreadableMemoryFiguresAreAnErrorButTheStatisticsReadZero) {
+  std::filesystem::remove(proc() / "meminfo");
+  try {
+    platform->memory()->status();
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), 57);
+  }
+  EXPECT_EQ(platform->perf()->diskCacheBytes(), 0u);
+}
+
+TEST_F(LivePlatform, ProcessorLoadIsMeasuredSinceThePreviousReading) {
+  sys::PerfCounters& perf = *platform->perf();
+  EXPECT_EQ(perf.cpuUsage(), 25u);  // since start: 100 of 400
+
+  // Readings within one refresh share the figure: the interval stays open.
+  stat(400, 400);
+  now += 10ms;
+  EXPECT_EQ(perf.cpuUsage(), 25u);
+
+  now += 240ms;
+  EXPECT_EQ(perf.cpuUsage(), 75u);  // 300 of 400 since the first reading
+
+  // No tick since: the last figure stands and the next one covers both.
+  now += 250ms;
+  EXPECT_EQ(perf.cpuUsage(), 75u);
+  stat(400, 600);
+  now += 250ms;
+  EXPECT_EQ(perf.cpuUsage(), 0u);
+
+  // Counters that go back (a processor taken offline) start over.
+  stat(50, 50);
+  now += 250ms;
+  EXPECT_EQ(perf.cpuUsage(), 50u);
+}
+
+TEST_F(LivePlatform, ResourceHeapsAreTheTaskAndDescriptorTables) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = 200;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  for (int fd = 1000; fd < 1050; ++fd) test::writeFile(proc() / "self/fd" / std::to_string(fd), "");
+
+  sys::ResourceMeter& meter = *platform->resources();
+  const int32_t user = meter.freePercent(sys::Heap::User);
+  const int32_t gdi = meter.freePercent(sys::Heap::Gdi);
+  const int32_t system = meter.freePercent(sys::Heap::System);
+  setrlimit(RLIMIT_NOFILE, &saved);
+
+  EXPECT_EQ(user, 70);  // 300 tasks of min(threads-max 1000, pid_max)
+  EXPECT_EQ(gdi, 75);   // 50 descriptors of 200
+  EXPECT_EQ(system, 70);
+  EXPECT_EQ(meter.freePercent(7), 0);
+}
+
+TEST_F(LivePlatform, TheFileSystemNameIsThatOfTheInnermostMount) {
+  const std::string inner = std::filesystem::canonical(dir.path()).string() + "/my machine";
+  std::filesystem::create_directories(inner);
+  put("self/mountinfo",
+      "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+      "40 22 8:2 / " + std::filesystem::canonical(dir.path()).string() + "/my\\040machine rw - vfat /dev/sdb1 rw\n"
+      "41 22 0:5 / /elsewhere rw - ntfs3 /dev/sdc1 rw\n");
+  sys::DiskMeter& disks = *platform->disks();
+  EXPECT_EQ(disks.fileSystemName(inner), "FAT32");
+  EXPECT_EQ(disks.fileSystemName(dir.path()), "EXT4");
+  EXPECT_EQ(disks.fileSystemName("/elsewhere/x"), "NTFS");
+
+  const auto space = disks.space(dir.path());
+  ASSERT_TRUE(space);
+  EXPECT_GT(space->totalBytes, 0u);
+  EXPECT_LE(space->freeBytes, space->totalBytes);
+}
+
+TEST(ProcessorLibrary, ReadBitsTakesAFieldAndShiftsItDown) {
+  using PL = sys::ProcessorLibrary;
+  EXPECT_EQ(PL::ReadBITS(0x00000683u, 8, 4), 6u);
+  EXPECT_EQ(PL::ReadBITS(0x00000683u, 4, 4), 8u);
+  EXPECT_EQ(PL::ReadBITS(0xABCD1234u, 0, 8), 0x34u);
+  EXPECT_EQ(PL::ReadBITS(0xF0000000u, 28, 8), 0xFu);  // a field running off the top
+  EXPECT_EQ(PL::ReadBITS(0xFFFFFFFFu, 0, 32), 0xFFFFFFFFu);
+  EXPECT_EQ(PL::ReadBITS(0xFFFFFFFFu, 32, 4), 0u);
+}
+
+TEST(ProcessorLibrary, TheHostsProcessorNamesItsVendorAndHasAClock) {
+  test::TestMachine m;
+  auto platform = sys::makeLivePlatform(m.host->machine());
+  sys::ProcessorLibrary* cpu = platform->processor();
+#if defined(__x86_64__) || defined(__i386__)
+  ASSERT_NE(cpu, nullptr);
+  const sys::CpuidRegs leaf0 = cpu->ReadCPUID(0);
+  std::string vendor;
+  for (uint32_t word : {leaf0.ebx, leaf0.edx, leaf0.ecx})
+    for (int i = 0; i < 4; ++i) vendor += static_cast<char>((word >> (8 * i)) & 0xFF);
+  for (char c : vendor) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << vendor;
+  EXPECT_GT(cpu->GetCPUSpeed(), 0u);
+#else
+  EXPECT_EQ(cpu, nullptr);
+#endif
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,204 @@
+// Processor identification through an injected CPUID source: the vendor
+// tables, which leaf each vendor's signature comes from, and failures.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "host/runtime/errors.h"
+#include "host/system/platform.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+constexpr uint32_t kExtendedCount = 0x80000000u;
+constexpr uint32_t kExtendedSignature = 0x80000001u;
+
+struct FakeProcessor : sys::ProcessorLibrary {
+  std::map<uint32_t, sys::CpuidRegs> leaves;
+  uint32_t mhz = 448;
+  bool clockFails = false;
+  bool leafOneFails = false;
+
+  sys::CpuidRegs ReadCPUID(uint32_t leaf) override {
+    if (leaf == 1 && leafOneFails) raise(ErrNo::InvalidProcedureCall);
+    const auto it = leaves.find(leaf);
+    return it == leaves.end() ? sys::CpuidRegs{} : it->second;
+  }
+  uint32_t GetCPUSpeed() override {
+    if (clockFails) raise(ErrNo::InvalidProcedureCall);
+    return mhz;
+  }
+
+  // Leaf 0: the highest standard leaf and the vendor string in EBX, EDX, ECX.
+  void vendor(const char (&name)[13], uint32_t highestLeaf = 1) {
+    auto word = [&](int at) {
+      uint32_t w = 0;
+      for (int i = 3; i >= 0; --i) w = (w << 8) | static_cast<uint8_t>(name[at + i]);
+      return w;
+    };
+    leaves[0] = {highestLeaf, word(0), word(8), word(4)};
+  }
+  void signature(uint32_t leaf, uint32_t family, uint32_t model, uint32_t brand = 0) {
+    // Stepping and the extended fields are set to show that only the
+    // family and model fields are read.
+    leaves[leaf] = {0x0FF0300Fu | (family << 8) | (model << 4), 0xABCD0000u | brand, 0, 0};
+  }
+};
+
+class Cpu : public ::testing::Test {
+ protected:
+  test::TestMachine m;
+  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::shared_ptr<FakeProcessor> cpu = std::make_shared<FakeProcessor>();
+  std::unique_ptr<Plinth> p;
+
+  void SetUp() override {
+    platform->setProcessor(cpu);
+    m.host->setPlatform(platform);
+    p = std::make_unique<Plinth>(*m.host);
+  }
+
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const auto& box : m.dialogs->shown()) out.push_back(box.text);
+    return out;
+  }
+};
+
+struct Row {
+  const char* vendor;
+  uint32_t family, model, brand;
+  const char* name;  // null: the previous name stays
+};
+
+// Every row of the vendors' tables.  The extended leaf is used where the
+// vendor reads it, so a wrong leaf shows as a wrong name.
+const Row kRows[] = {
+    {"GenuineIntel", 4, 0, 0, "I486 DX"}, {"GenuineIntel", 4, 1, 0, "I486 DX"},
+    {"GenuineIntel", 4, 2, 0, "I486 SX"}, {"GenuineIntel", 4, 3, 0, "I486 487/DX2"},
+    {"GenuineIntel", 4, 4, 0, "I486 SL"}, {"GenuineIntel", 4, 5, 0, "I486 SX2"},
+    {"GenuineIntel", 4, 6, 0, "I486 unknown"}, {"GenuineIntel", 4, 7, 0, "I486 write-back enhanced DX2"},
+    {"GenuineIntel", 4, 8, 0, "I486 DX4"}, {"GenuineIntel", 4, 9, 0, "I486 unknown"},
+    {"GenuineIntel", 4, 15, 0, "I486 unknown"}, {"GenuineIntel", 5, 0, 0, "Pentium 60/66"},
+    {"GenuineIntel", 5, 1, 0, "Pentium 60/66"}, {"GenuineIntel", 5, 2, 0, "Pentium 75/200"},
+    {"GenuineIntel", 5, 3, 0, "Pentium for 486 system"}, {"GenuineIntel", 5, 4, 0, "Pentium MMX"},
+    {"GenuineIntel", 5, 5, 0, "Pentium unknown"}, {"GenuineIntel", 5, 15, 0, "Pentium unknown"},
+    {"GenuineIntel", 6, 0, 0, "Unknown PentiumPro or II or III"}, {"GenuineIntel", 6, 1, 0, "Pentium Pro"},
+    {"GenuineIntel", 6, 2, 0, "Unknown PentiumPro or II or III"}, {"GenuineIntel", 6, 3, 0, "Pentium II / Pentium II Xeon"},
+    {"GenuineIntel", 6, 4, 0, "Unknown PentiumPro or II or III"}, {"GenuineIntel", 6, 5, 0, "Celeron"},
+    {"GenuineIntel", 6, 6, 0, "Celeron"}, {"GenuineIntel", 6, 7, 0, "Pentium III / Pentium III Xeon"},
+    {"GenuineIntel", 6, 8, 1, "Celeron"}, {"GenuineIntel", 6, 8, 2, "Pentium III"},
+    {"GenuineIntel", 6, 11, 3, "Pentium III Xeon"}, {"GenuineIntel", 6, 8, 0, nullptr},
+    {"GenuineIntel", 6, 15, 4, nullptr}, {"GenuineIntel", 15, 11, 8, "Pentium 4"},
+    {"GenuineIntel", 15, 11, 9, "unidentified Pentium 4"}, {"GenuineIntel", 15, 2, 8, "newer Pentium 4"},
+    {"GenuineIntel", 3, 0, 0, nullptr}, {"GenuineIntel", 7, 0, 0, nullptr},
+    {"AuthenticAMD", 4, 9, 0, "Am486 \xC2\xAE and Am5 86 \xC2\xAE Processors"},
+    {"AuthenticAMD", 5, 0, 0, "AMD-K5\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 5, 3, 0, "AMD-K5\xE2\x84\xA2 Processor"},
+    {"AuthenticAMD", 5, 4, 0, nullptr}, {"AuthenticAMD", 5, 5, 0, nullptr},
+    {"AuthenticAMD", 5, 6, 0, "AMD-K6 \xC2\xAE Processor"}, {"AuthenticAMD", 5, 7, 0, "AMD-K6 \xC2\xAE Processor"},
+    {"AuthenticAMD", 5, 8, 0, "AMD-K6-2 Processor"}, {"AuthenticAMD", 5, 9, 0, "AMD-K6-III Processor"},
+    {"AuthenticAMD", 5, 10, 0, nullptr}, {"AuthenticAMD", 5, 11, 0, nullptr},
+    {"AuthenticAMD", 5, 12, 0, "AMD-K6 \xC2\xAE Processor (Evergreen)"}, {"AuthenticAMD", 5, 13, 0, nullptr},
+    {"AuthenticAMD", 6, 0, 0, nullptr}, {"AuthenticAMD", 6, 1, 0, "AMD Athlon\xE2\x84\xA2 Processor"},
+    {"AuthenticAMD", 6, 2, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 6, 3, 0, "AMD Duron\xE2\x84\xA2 Processor"},
+    {"AuthenticAMD", 6, 4, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 6, 5, 0, nullptr},
+    {"AuthenticAMD", 15, 1, 0, nullptr},
+    {"CyrixInstead", 4, 3, 0, "Cyrix MediaGX"}, {"CyrixInstead", 5, 2, 0, "Cyrix (IBM) 6x86 / 6x86L"},
+    {"CyrixInstead", 5, 4, 0, "Cyrix MediaGX MMX Enhanced"}, {"CyrixInstead", 5, 3, 0, nullptr},
+    {"CyrixInstead", 6, 0, 0, "Cyrix (IBM) 6x86MX / M-II"}, {"CyrixInstead", 6, 5, 0, "VIA Cyrix III"},
+    {"CyrixInstead", 6, 6, 0, "VIA Cyrix III"}, {"CyrixInstead", 6, 2, 0, "6x86/MX"},
+    {"CyrixInstead", 3, 0, 0, "Unknown Cyrix"},
+    {"CentaurHauls", 5, 4, 0, "IDT WinChip C6"}, {"CentaurHauls", 5, 8, 0, "IDT WinChip 2"},
+    {"CentaurHauls", 5, 9, 0, "IDT WinChip 3"}, {"CentaurHauls", 5, 10, 0, "IDT WinChip 4"},
+    {"CentaurHauls", 5, 5, 0, nullptr}, {"CentaurHauls", 6, 9, 0, "VIA Cyrix III"},
+    {"CentaurHauls", 4, 0, 0, "Unknown IDT"},
+    {"RiseRiseRise", 5, 0, 0, "Rise mP6"}, {"RiseRiseRise", 5, 2, 0, "Rise mP6"},
+    {"RiseRiseRise", 5, 8, 0, "Rise mP6-II"}, {"RiseRiseRise", 5, 9, 0, "Rise mP6-II"},
+    {"RiseRiseRise", 5, 1, 0, nullptr}, {"RiseRiseRise", 6, 0, 0, "Unknown Rise"},
+    {"GenuineTMx86", 5, 4, 0, "Crusoe TM5xxx"},
+};
+
+TEST_F(Cpu, EveryTableRowGivesItsName) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(std::string(row.vendor) + " " + std::to_string(row.family) + "/" + std::to_string(row.model) +
+                 " brand " + std::to_string(row.brand));
+    Plinth fresh(*m.host);
+    cpu->leaves.clear();
+    cpu->vendor("SomeoneElse!");
+    ASSERT_EQ(fresh.ProcessorType(), "Unknown Vendor");
+
+    char vendor[13];
+    std::copy(row.vendor, row.vendor + 13, vendor);
+    cpu->vendor(vendor);
+    const bool intel = std::string(row.vendor) == "GenuineIntel";
+    cpu->leaves[kExtendedCount] = {kExtendedSignature, 0, 0, 0};
+    cpu->signature(intel ? 1 : kExtendedSignature, row.family, row.model, row.brand);
+    if (!intel) cpu->signature(1, 0, 0);  // a leaf 1 that would name nothing
+    EXPECT_EQ(fresh.ProcessorType(), row.name ? row.name : "Unknown Vendor");
+  }
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Cpu, IntelBrandIndexZeroKeepsThePreviousName) {
+  cpu->vendor("GenuineIntel");
+  cpu->signature(1, 6, 8, 2);
+  EXPECT_EQ(p->ProcessorType(), "Pentium III");
+  cpu->signature(1, 6, 8, 0);
+  EXPECT_EQ(p->ProcessorType(), "Pentium III");
+  EXPECT_EQ(p->ProcessorType(), "Pentium III");
+}
+
+TEST_F(Cpu, OtherVendorsReadLeafOneWhenThereAreNoExtendedLeaves) {
+  cpu->vendor("AuthenticAMD");
+  cpu->signature(1, 6, 3);
+  cpu->signature(kExtendedSignature, 6, 4);  // present but not announced
+  EXPECT_EQ(p->ProcessorType(), "AMD Duron\xE2\x84\xA2 Processor");
+
+  cpu->leaves[kExtendedCount] = {kExtendedSignature, 0, 0, 0};
+  EXPECT_EQ(p->ProcessorType(), "AMD Athlon\xE2\x84\xA2 Processor");
+}
+
+TEST_F(Cpu, AProcessorWithoutLeafOneKeepsTheName) {
+  cpu->vendor("GenuineIntel", 0);
+  cpu->signature(1, 5, 4);
+  EXPECT_EQ(p->ProcessorType(), "");
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Cpu, ALaterTMx86FamilyIsNamedAfterTheVendorString) {
+  cpu->vendor("GenuineTMx86");
+  cpu->signature(1, 15, 2);
+  EXPECT_EQ(p->ProcessorType(), "Unknown TMx86");
+}
+
+TEST_F(Cpu, AFailingVendorRoutineReportsItselfAndTheNameStays) {
+  cpu->vendor("GenuineIntel");
+  cpu->signature(1, 5, 4);
+  EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
+  cpu->leafOneFails = true;
+  EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
+  EXPECT_EQ(messages(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetIntelCPU"});
+}
+
+TEST_F(Cpu, TheClockIsPlainDecimalText) {
+  EXPECT_EQ(p->GetCPUspeedX(), "448");
+  cpu->mhz = 3000;
+  EXPECT_EQ(p->GetCPUspeedX(), "3000");
+  cpu->clockFails = true;
+  EXPECT_EQ(p->GetCPUspeedX(), "");
+  EXPECT_EQ(messages(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetCPUSpeed"});
+}
+
+TEST_F(Cpu, WithoutTheProcessorLibraryBothMethodsReportItAndReturnNothing) {
+  platform->setProcessor(nullptr);
+  EXPECT_EQ(p->ProcessorType(), "");
+  EXPECT_EQ(p->GetCPUspeedX(), "");
+  EXPECT_EQ(messages(), (std::vector<std::string>{"53 File not found: TwSys32.dll in Plinth.ProcessorType",
+                                                  "53 File not found: TwSys32.dll in Plinth.GetCPUSpeed"}));
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,253 @@
+// The meters' arithmetic and failure behaviour, on fixed figures.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+
+#include "host/runtime/errors.h"
+#include "host/system/platform.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+constexpr uint64_t MB = 1024 * 1024;
+
+struct FakeMemory : sys::MemoryMeter {
+  sys::MemoryStatus figures;
+  bool broken = false;
+  sys::MemoryStatus status() override {
+    if (broken) raise(ErrNo::DeviceIoError);
+    return figures;
+  }
+};
+
+struct FakePerf : sys::PerfCounters {
+  uint32_t cpu = 0;
+  uint64_t cache = 0;
+  uint64_t swap = 0;
+  uint32_t cpuUsage() override { return cpu; }
+  uint64_t diskCacheBytes() override { return cache; }
+  uint64_t swapInUseBytes() override { return swap; }
+};
+
+struct FakeResources : sys::ResourceMeter {
+  std::array<int32_t, 3> free{100, 100, 100};  // by heap type: system, GDI, user
+  int32_t freePercent(int32_t heapType) override { return free.at(static_cast<size_t>(heapType)); }
+};
+
+struct FakeDisks : sys::DiskMeter {
+  std::optional<sys::VolumeSpace> volume = sys::VolumeSpace{1000 * MB, 500 * MB};
+  std::optional<sys::VolumeSpace> space(const std::filesystem::path&) override { return volume; }
+  std::string fileSystemName(const std::filesystem::path&) override { return "FAT32"; }
+};
+
+class Meters : public ::testing::Test {
+ protected:
+  test::TestMachine m;
+  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::shared_ptr<FakeMemory> memory = std::make_shared<FakeMemory>();
+  std::shared_ptr<FakePerf> perf = std::make_shared<FakePerf>();
+  std::shared_ptr<FakeResources> resources = std::make_shared<FakeResources>();
+  std::shared_ptr<FakeDisks> disks = std::make_shared<FakeDisks>();
+  std::unique_ptr<Plinth> p;
+
+  void SetUp() override {
+    platform->setMemory(memory);
+    platform->setPerf(perf);
+    platform->setResources(resources);
+    platform->setDisks(disks);
+    m.host->setPlatform(platform);
+    p = std::make_unique<Plinth>(*m.host);
+  }
+
+  void TearDown() override { EXPECT_EQ(m.host->registry().openHandleCount(), 0u) << "a key was left open"; }
+
+  void physical(uint64_t total, uint64_t available) {
+    memory->figures.totalPhys = total;
+    memory->figures.availPhys = available;
+  }
+
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const auto& box : m.dialogs->shown()) out.push_back(box.text);
+    return out;
+  }
+
+  void swapFile(const char* relative, uint64_t size) {
+    const auto file = m.windows() / relative;
+    test::writeFile(file, "");
+    std::filesystem::resize_file(file, size);
+  }
+};
+
+TEST_F(Meters, PhysicalMemoryAndCacheOnA64MbMachine) {
+  physical(64 * MB, 16 * MB);
+  perf->cache = 16 * MB;
+  int16_t percent = -1;
+  EXPECT_EQ(p->PhysicalMemory(percent), 48);
+  EXPECT_EQ(percent, 75);
+  EXPECT_EQ(p->CacheSize(percent), 16);
+  EXPECT_EQ(percent, 25);
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Meters, HalvesRoundToTheEvenNeighbour) {
+  int16_t percent = 0;
+  physical(200 * MB, 99 * MB);  // 101 of 200: 50.5 %
+  EXPECT_EQ(p->PhysicalMemory(percent), 101);
+  EXPECT_EQ(percent, 50);
+  physical(200 * MB, 97 * MB);  // 103 of 200: 51.5 %
+  EXPECT_EQ(p->PhysicalMemory(percent), 103);
+  EXPECT_EQ(percent, 52);
+
+  // Megabytes round the same way: 2.5 MB is 2, 3.5 MB is 4.
+  perf->cache = 5 * MB / 2;
+  EXPECT_EQ(p->CacheSize(percent), 2);
+  perf->cache = 7 * MB / 2;
+  EXPECT_EQ(p->CacheSize(percent), 4);
+}
+
+TEST_F(Meters, MemoryOfTwoGigabytesAndMoreIsReportedTruthfully) {
+  physical(6 * 1024 * MB, 5 * 1024 * MB / 2);
+  memory->figures.totalPageFile = 3 * 1024 * MB;
+  memory->figures.availPageFile = 2 * 1024 * MB + 1;
+  EXPECT_EQ(p->TotalPhysicalMemory(), 6442450944.0);
+  EXPECT_EQ(p->AvailablePhysicalMemory(), 2684354560.0);
+  EXPECT_EQ(p->PageFileSize(), 3221225472.0);
+  EXPECT_EQ(p->AvailablePageFile(), 2147483649.0);
+  int16_t percent = 0;
+  EXPECT_EQ(p->PhysicalMemory(percent), 3584);
+  EXPECT_EQ(percent, 58);  // 58.33 %
+}
+
+TEST_F(Meters, ADiskCacheOfTwoGigabytesOrMoreShowsAsTheLargestFigureInsteadOfWrapping) {
+  physical(8192 * MB, 4096 * MB);
+  perf->cache = uint64_t{5} * 1024 * MB;
+  int16_t percent = 0;
+  EXPECT_EQ(p->CacheSize(percent), 2048);
+  EXPECT_EQ(percent, 25);
+}
+
+TEST_F(Meters, VirtualMemoryNeverShowsBelowOnePercent) {
+  physical(64 * MB, 63 * MB);  // 1 MB in use, no swap file, no page file
+  int16_t percent = 0;
+  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{1}));
+  EXPECT_EQ(percent, 1);
+
+  // Without a swap file the page file's used part counts: 512 - 384 MB.
+  memory->figures.totalPageFile = 512 * MB;
+  memory->figures.availPageFile = 384 * MB;
+  physical(4096 * MB, 2048 * MB);
+  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{2048 + 128}));
+  EXPECT_EQ(percent, 53);  // 2176 / 4096 = 53.1 %
+}
+
+TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
+  physical(64 * MB, 32 * MB);
+  perf->swap = 300 * MB;
+  memory->figures.totalPageFile = 900 * MB;
+  memory->figures.availPageFile = 800 * MB;
+  int16_t percent = 0;
+
+  // None: PageSize takes the swap statistic, SystemMemory the page file.
+  EXPECT_EQ(p->PageSize(percent), 300);
+  EXPECT_EQ(percent, 30);
+  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32 + 100}));
+
+  swapFile("SYSTEM/WIN386.SWP", 48 * MB);
+  EXPECT_EQ(p->PageSize(percent), 48);
+  EXPECT_EQ(percent, 5);  // 4.8 %
+  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32 + 48}));
+
+  swapFile("Win386.swp", 0);
+  EXPECT_EQ(p->PageSize(percent), 0);
+  EXPECT_EQ(percent, 1);
+  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32}));
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Meters, HardDriveAndAZeroSizeDrive) {
+  disks->volume = sys::VolumeSpace{2146467840, 2146467840 / 4};  // 2047 MB, a quarter free
+  int16_t percent = 0;
+  EXPECT_EQ(p->HardDrive(percent), 1535);
+  EXPECT_EQ(percent, 75);
+
+  // The runtime reports 0 / 0 as an overflow and x / 0 as a division by zero.
+  disks->volume = sys::VolumeSpace{0, 0};
+  percent = 42;
+  EXPECT_EQ(p->HardDrive(percent), 0);
+  EXPECT_EQ(p->PageSize(percent), 0);
+  swapFile("Win386.swp", 8 * MB);
+  EXPECT_EQ(p->PageSize(percent), 0);
+  EXPECT_EQ(percent, 42);
+  EXPECT_EQ(messages(), (std::vector<std::string>{"6 Overflow in Plinth.HardDrive", "6 Overflow in Plinth.PageSize",
+                                                  "11 Division by zero in Plinth.PageSize"}));
+}
+
+TEST_F(Meters, MissingStatisticsReadAsZeroWithoutAMessage) {
+  platform->setPerf(nullptr);
+  physical(64 * MB, 32 * MB);
+  int16_t percent = 9;
+  EXPECT_EQ(p->GetCPUUsage(), 0);
+  EXPECT_EQ(p->CacheSize(percent), 0);
+  EXPECT_EQ(percent, 0);
+  EXPECT_EQ(p->PageSize(percent), 0);
+  EXPECT_EQ(percent, 1);
+  EXPECT_TRUE(messages().empty());
+
+  platform->setPerf(perf);
+  perf->cpu = 37;
+  EXPECT_EQ(p->GetCPUUsage(), 37);
+}
+
+TEST_F(Meters, AFailingMemoryReadingLeavesThePercentageAlone) {
+  memory->broken = true;
+  EXPECT_EQ(p->TotalPhysicalMemory(), 0.0);
+  int16_t percent = 33;
+  EXPECT_EQ(p->PhysicalMemory(percent), 0);
+  EXPECT_EQ(percent, 33);
+  EXPECT_EQ(messages(), (std::vector<std::string>{"57 Device I/O error in Plinth.TotalPhysicalMemory",
+                                                  "57 Device I/O error in Plinth.TotalPhysicalMemory",
+                                                  "57 Device I/O error in Plinth.AvailablePhysicalMemory",
+                                                  "6 Overflow in Plinth.PhysicalMemory"}));
+}
+
+TEST_F(Meters, ResourcesReportTheLoadOfEachHeap) {
+  resources->free = {80, 70, 90};  // system, GDI, user
+  int16_t sys = 0, use = 0, gdi = 0;
+  p->Resources(sys, use, gdi);
+  EXPECT_EQ(sys, 20);
+  EXPECT_EQ(use, 10);
+  EXPECT_EQ(gdi, 30);
+}
+
+TEST_F(Meters, WithoutTheResourceMeterEveryHeapShowsFull) {
+  platform->setResources(nullptr);
+  int16_t sys = 5, use = 5, gdi = 5;
+  p->Resources(sys, use, gdi);
+  EXPECT_EQ(sys, 100);
+  EXPECT_EQ(use, 100);
+  EXPECT_EQ(gdi, 100);
+  EXPECT_EQ(messages(), std::vector<std::string>(3, "53 File not found: rsrc32.dll in Plinth.ResStatus"));
+}
+
+TEST_F(Meters, ResourcesChangeNothingOutsideWindows9x) {
+  WindowsVersion nt;
+  nt.major = 5;
+  nt.minor = 0;
+  nt.platform = 2;
+  platform->setVersion(nt);
+  platform->setResources(nullptr);
+  int16_t sys = 5, use = 6, gdi = 7;
+  p->Resources(sys, use, gdi);
+  EXPECT_EQ(sys, 5);
+  EXPECT_EQ(use, 6);
+  EXPECT_EQ(gdi, 7);
+  EXPECT_TRUE(messages().empty());
+}
+
+}  // namespace
+}  // namespace tw

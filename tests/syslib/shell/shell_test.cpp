@@ -1,0 +1,123 @@
+// The shell helpers: version names, the computer's name, opening a site and
+// the restart prompt.
+
+#include <gtest/gtest.h>
+
+#include "host/shell/shell.h"
+#include "host/system/platform.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw {
+namespace {
+
+struct RecordingLauncher : shell::Launcher {
+  std::vector<std::vector<std::string>> calls;
+  shell::LaunchResult answer{shell::LaunchResult::Status::Exited, 0};
+  shell::LaunchResult launch(const std::vector<std::string>& argv) override {
+    calls.push_back(argv);
+    return answer;
+  }
+};
+
+class Shell : public ::testing::Test {
+ protected:
+  test::TestMachine m;
+  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::shared_ptr<RecordingLauncher> launcher = std::make_shared<RecordingLauncher>();
+  std::unique_ptr<Plinth> p;
+
+  void SetUp() override {
+    platform->setLauncher(launcher);
+    m.host->setPlatform(platform);
+    p = std::make_unique<Plinth>(*m.host);
+  }
+
+  const std::vector<ShownBox>& boxes() const { return m.dialogs->shown(); }
+};
+
+TEST_F(Shell, OnlyWindows9xVersionsAreSupported) {
+  struct Case {
+    uint32_t major, minor, platform;
+    const char* name;
+  };
+  const Case cases[] = {
+      {4, 0, 1, "Windows 95"}, {4, 10, 1, "Windows 98"}, {4, 90, 1, "Windows 98"},
+      {4, 0, 2, "Shutdown"},   {5, 0, 2, "Shutdown"},    {3, 10, 1, "Shutdown"},
+  };
+  for (const Case& c : cases) {
+    WindowsVersion v;
+    v.major = c.major;
+    v.minor = c.minor;
+    v.platform = c.platform;
+    platform->setVersion(v);
+    EXPECT_EQ(p->OSVersion(), c.name) << c.major << "." << c.minor << " platform " << c.platform;
+  }
+}
+
+TEST_F(Shell, TheComputerNameComesBackWithoutPadding) {
+  platform->setComputerName("ABCDEFGHIJKLMNO");
+  EXPECT_EQ(p->GetPCname(), "ABCDEFGHIJKLMNO");
+  platform->setComputerName("ABCDEFGHIJKLMNOPQRST");  // longer than a NetBIOS name
+  EXPECT_EQ(p->GetPCname(), "ABCDEFGHIJKLMNO");
+  platform->setComputerName("CAF\xC9");  // ANSI
+  EXPECT_EQ(p->GetPCname(), "CAF\xC3\x89");
+}
+
+TEST_F(Shell, TheLiveComputerNameIsTheMachines) {
+  m.host->setPlatform(sys::makeLivePlatform(m.host->machine(), {.processor = false}));
+  EXPECT_EQ(p->GetPCname(), "TESTBOX");
+  EXPECT_EQ(p->OSVersion(), "Windows 98");
+}
+
+TEST_F(Shell, ASiteGoesToTheDesktopsOpenerAsOneArgument) {
+  p->OpenSite("http://example.org/a b;c&d");
+  ASSERT_EQ(launcher->calls.size(), 1u);
+  EXPECT_EQ(launcher->calls[0], (std::vector<std::string>{"xdg-open", "http://example.org/a b;c&d"}));
+  EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(Shell, AMachinePathOpensTheMachinesFile) {
+  test::writeFile(m.windows() / "README.TXT", "x");
+  p->OpenSite("C:\\Windows\\readme.txt");
+  ASSERT_EQ(launcher->calls.size(), 1u);
+  EXPECT_EQ(launcher->calls[0].at(1), (m.windows() / "README.TXT").string());
+
+  // A file the machine does not have is not handed to the opener at all.
+  p->OpenSite("C:\\WINDOWS\\missing.htm");
+  EXPECT_EQ(launcher->calls.size(), 1u);
+  ASSERT_EQ(boxes().size(), 1u);
+}
+
+TEST_F(Shell, ASiteThatCannotBeOpenedIsReportedOnce) {
+  const ShownBox expected{"Error: site could not be opened", 48, "Plinth"};
+  launcher->answer = {shell::LaunchResult::Status::Exited, 3};  // the opener found no handler
+  p->OpenSite("foo://bar");
+  EXPECT_EQ(boxes(), std::vector<ShownBox>{expected});
+
+  launcher->answer = {shell::LaunchResult::Status::NotStarted, 0};  // no opener installed
+  p->OpenSite("http://example.org/");
+  EXPECT_EQ(boxes(), (std::vector<ShownBox>{expected, expected}));
+
+  // An opener still busy after its grace period has started the browser.
+  launcher->answer = {shell::LaunchResult::Status::Running, 0};
+  p->OpenSite("http://example.org/");
+  EXPECT_EQ(boxes().size(), 2u);
+}
+
+TEST_F(Shell, TheRestartPromptAsksAndReturnsTheAnswer) {
+  m.dialogs->answerNext(7);
+  EXPECT_EQ(p->ExitWindowsMsgBox(), 7);
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].text, "Do you want to restart your computer now?");
+  EXPECT_EQ(boxes()[0].style, 4 + 32);  // Yes and No, question mark
+
+  m.dialogs->answerNext(6);
+  EXPECT_EQ(p->ExitWindowsMsgBox(2, 0, "New settings \xE2\x82\xAC \xE4\xB8\x80. "), 6);
+  // The reason text passes through the ANSI code page: the euro sign is
+  // there, the ideograph is not.
+  EXPECT_EQ(boxes()[1].text, "New settings \xE2\x82\xAC ?. Do you want to restart your computer now?");
+}
+
+}  // namespace
+}  // namespace tw
