@@ -36,45 +36,67 @@ bool statFile(const fs::path& p, struct stat& st) { return ::stat(p.c_str(), &st
 }
 
 // Windows finds a file without regard to case, which on the host means
-// reading the whole folder whenever the name is not spelled as stored.  The
-// gauges look for a swap file that usually is not there on every tick, so
-// the names of each folder are kept while the folder is unchanged: one stat
-// of the folder then replaces reading it.
+// reading the whole folder whenever a name is not spelled as stored.  The
+// gauges look on every tick for a swap file that usually is not there, so
+// two things are kept between look-ups:
 //
-// A folder counts as unchanged while its identity and its modification and
-// change times are the same.  Times are coarse, so a change made in the same
-// tick as the reading could leave them as they were; a listing is therefore
-// only reused when the folder had not changed for two seconds before it was
-// read.
+// - the names in each folder, while the folder is unchanged: one stat of the
+//   folder then replaces reading it.  A folder counts as unchanged while its
+//   identity and its modification and change times are the same.  Times are
+//   coarse, so a change made in the same tick as the reading could leave
+//   them as they were; a listing is only reused when the folder had not
+//   changed for two seconds before it was read.
+// - the host folder that a Windows folder path led to, while that host
+//   folder still exists.  Renaming or removing any folder on the way makes
+//   it disappear, and the path is walked again.  (What is not noticed is a
+//   second folder appearing on the way whose name differs from the first
+//   only in case; a Windows drive cannot hold two such names.)
 class FolderCache {
  public:
-  // The stored name of `ansiName` in `dir` (the exact spelling first, then
-  // the first match without regard to case, as the folder lists them), or
-  // nullopt when the folder has none or cannot be read.
-  std::optional<std::string> find(const std::string& dir, std::string_view ansiName, const CodePage& codePage) {
+  enum class Result { Found, NoSuchName, NoFolder };
+
+  // Looks for `ansiName` in `dir`: the exact spelling first, then the first
+  // name equal without regard to case in the folder's own order.
+  Result find(const std::string& dir, std::string_view ansiName, const CodePage& codePage, std::string& hostName) {
     struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Result::NoFolder;
     std::lock_guard lock(mutex_);
     Listing* listing = nullptr;
     const auto it = folders_.find(dir);
     if (it != folders_.end() && it->second.trusted && it->second.sameAs(st)) {
       listing = &it->second;
     } else {
-      if (folders_.size() >= kMaxFolders) folders_.clear();
+      if (folders_.size() >= kMaxEntries) folders_.clear();
       Listing fresh;
-      if (!fresh.read(dir, st, codePage)) return std::nullopt;
+      if (!fresh.read(dir, st, codePage)) return Result::NoFolder;
       listing = &(folders_[dir] = std::move(fresh));
     }
     const std::string exact = codePage.fromAnsi(ansiName);
     for (const auto& e : listing->entries)
-      if (e.hostName == exact) return e.hostName;
+      if (e.hostName == exact) return hostName = e.hostName, Result::Found;
     for (const auto& e : listing->entries)
-      if (ansiEqualNoCase(e.ansiName, ansiName)) return e.hostName;
-    return std::nullopt;
+      if (ansiEqualNoCase(e.ansiName, ansiName)) return hostName = e.hostName, Result::Found;
+    return Result::NoSuchName;
+  }
+
+  std::optional<std::string> route(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    const auto it = routes_.find(key);
+    if (it == routes_.end()) return std::nullopt;
+    return it->second;
+  }
+  void setRoute(const std::string& key, std::optional<std::string> hostDir) {
+    std::lock_guard lock(mutex_);
+    if (!hostDir) {
+      routes_.erase(key);
+      return;
+    }
+    if (routes_.size() >= kMaxEntries) routes_.clear();
+    routes_[key] = std::move(*hostDir);
   }
 
  private:
-  static constexpr size_t kMaxFolders = 64;
+  static constexpr size_t kMaxEntries = 64;
   static constexpr time_t kSettledSeconds = 2;
 
   struct Entry {
@@ -119,6 +141,7 @@ class FolderCache {
 
   std::mutex mutex_;
   std::unordered_map<std::string, Listing> folders_;
+  std::unordered_map<std::string, std::string> routes_;
 };
 
 FolderCache& folderCache() {
@@ -130,35 +153,58 @@ bool isDriveC(std::string_view path) {
   return path.size() >= 3 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
+void appendName(std::string& dir, const std::string& name) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  dir += name;
+}
+
 }  // namespace
 
 std::optional<fs::path> FileSystem::existing(std::string_view path) const {
   if (path.empty()) return std::nullopt;
-  // Absolute paths on C: are resolved through the folder cache, component by
-  // component, with the same matching as the machine's translation; every
-  // other form (relative, other drives, "." and "..") goes through the
-  // machine itself.
   const auto slow = [&]() -> std::optional<fs::path> {
     fs::path host = machine_.toHost(path);
     struct stat st {};
     if (!statFile(host, st)) return std::nullopt;
     return host;
   };
+  // Absolute paths on C: go through the folder cache with the same matching
+  // as the machine's own translation; every other form (relative, other
+  // drives, "." and "..") through the machine itself.
   if (!isDriveC(path)) return slow();
-  std::string current = machine_.root().native();
-  std::string_view rest = path.substr(3);
-  while (!rest.empty()) {
+  std::vector<std::string_view> parts;
+  for (std::string_view rest = path.substr(3); !rest.empty();) {
     const size_t cut = rest.find_first_of("\\/");
     const std::string_view part = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
-    if (part.empty()) continue;
     if (part == "." || part == "..") return slow();
-    const auto name = folderCache().find(current, part, machine_.codePage());
-    if (!name) return std::nullopt;
-    if (current.empty() || current.back() != '/') current += '/';
-    current += *name;
+    if (!part.empty()) parts.push_back(part);
   }
-  return fs::path(std::move(current));
+  if (parts.empty()) return machine_.root();
+
+  FolderCache& cache = folderCache();
+  const CodePage& cp = machine_.codePage();
+  std::string key = machine_.root().native();
+  key += '\0';
+  for (size_t i = 0; i + 1 < parts.size(); ++i) key += ansiFold(parts[i]) + "\\";
+
+  std::string name;
+  if (auto dir = cache.route(key)) {
+    switch (cache.find(*dir, parts.back(), cp, name)) {
+      case FolderCache::Result::Found: appendName(*dir, name); return fs::path(std::move(*dir));
+      case FolderCache::Result::NoSuchName: return std::nullopt;
+      case FolderCache::Result::NoFolder: cache.setRoute(key, std::nullopt); break;
+    }
+  }
+  std::string dir = machine_.root().native();
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (cache.find(dir, parts[i], cp, name) != FolderCache::Result::Found) return std::nullopt;
+    appendName(dir, name);
+  }
+  if (parts.size() > 1) cache.setRoute(key, dir);
+  if (cache.find(dir, parts.back(), cp, name) != FolderCache::Result::Found) return std::nullopt;
+  appendName(dir, name);
+  return fs::path(std::move(dir));
 }
 
 sys::DiskMeter& Drive::meter() const {

@@ -6,6 +6,7 @@
 // command shell, so no text the user typed is ever parsed as a command.
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>

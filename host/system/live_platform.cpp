@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -157,6 +158,7 @@ class ProcReader {
   }
 
   std::optional<Meminfo> meminfo() {
+    std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (!meminfoAt_ || now - *meminfoAt_ >= freshness_) {
       const auto m = readWhole(root_ / "meminfo", buf_) ? parseMeminfo(buf_) : std::nullopt;
@@ -170,6 +172,7 @@ class ProcReader {
   // The process's mapped address space (VmSize), in bytes.  It moves slowly
   // and no gauge shows it, so it is read at most once a second.
   uint64_t virtualInUse() {
+    std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (!statmAt_ || now - *statmAt_ >= slowFreshness_) {
       const auto pages = readWhole(root_ / "self/statm", buf_) ? leadingNumber(buf_) : std::nullopt;
@@ -184,6 +187,7 @@ class ProcReader {
   // freshness period share one figure, so that the statistics read for
   // other gauges of the same refresh do not cut the next interval short.
   uint32_t cpuLoad() {
+    std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (cpuAt_ && now - *cpuAt_ < freshness_) return load_;
     const auto t = readWhole(root_ / "stat", buf_) ? parseStat(buf_) : std::nullopt;
@@ -214,6 +218,7 @@ class ProcReader {
   // listing them, and tables this large fill slowly, so the figures are
   // taken at most once a second.
   Resources resources() {
+    std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (!resAt_ || now - *resAt_ >= slowFreshness_) {
       res_.userFree = static_cast<int32_t>(100 - percentOf(tasks(), taskLimit()));
@@ -267,6 +272,9 @@ class ProcReader {
     return readNumberFile(root_ / "sys/fs/nr_open").value_or(1048576);
   }
 
+  // The programs read from one thread, but objects of the C interface may
+  // share a platform across threads.
+  std::mutex mutex_;
   fs::path root_;
   std::function<Clock::time_point()> clock_;
   std::chrono::milliseconds freshness_;
@@ -398,6 +406,7 @@ class LiveDisks : public DiskMeter {
   }
 
   std::optional<VolumeSpace> space(const fs::path& hostPath) override {
+    std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (at_ && hostPath == path_ && now - *at_ < freshness_) return space_;
     struct statvfs v {};
@@ -445,6 +454,7 @@ class LiveDisks : public DiskMeter {
   }
 
  private:
+  std::mutex mutex_;
   fs::path procRoot_;
   std::function<Clock::time_point()> clock_;
   std::chrono::milliseconds freshness_;

@@ -159,8 +159,10 @@ class Platform {
 
 // Where the live providers read and how long one reading stays fresh.  All
 // gauges of one refresh ask within a few milliseconds; reading the kernel's
-// figures once for all of them keeps a refresh as cheap as one raw read,
-// while ticks (250 ms and more apart) always see new figures.
+// figures once for all of them keeps a refresh close to the cost of one raw
+// read, while ticks (250 ms and more apart) always see new figures.  The
+// slow-moving figures that take more work to gather (the resource tables and
+// the process's address space) are read at most once a second.
 struct LiveOptions {
   std::filesystem::path procRoot = "/proc";
   std::function<std::chrono::steady_clock::time_point()> clock;  // steady_clock::now when empty

@@ -148,16 +148,6 @@ TEST_F(LivePlatform, TheFileSystemNameIsThatOfTheInnermostMount) {
   EXPECT_LE(space->freeBytes, space->totalBytes);
 }
 
-TEST(ProcessorLibrary, ReadBitsTakesAFieldAndShiftsItDown) {
-  using PL = sys::ProcessorLibrary;
-  EXPECT_EQ(PL::ReadBITS(0x00000683u, 8, 4), 6u);
-  EXPECT_EQ(PL::ReadBITS(0x00000683u, 4, 4), 8u);
-  EXPECT_EQ(PL::ReadBITS(0xABCD1234u, 0, 8), 0x34u);
-  EXPECT_EQ(PL::ReadBITS(0xF0000000u, 28, 8), 0xFu);  // a field running off the top
-  EXPECT_EQ(PL::ReadBITS(0xFFFFFFFFu, 0, 32), 0xFFFFFFFFu);
-  EXPECT_EQ(PL::ReadBITS(0xFFFFFFFFu, 32, 4), 0u);
-}
-
 TEST(ProcessorLibrary, TheHostsProcessorNamesItsVendorAndHasAClock) {
   test::TestMachine m;
   auto platform = sys::makeLivePlatform(m.host->machine());

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <thread>
+
 #include "host/files/file_system.h"
 #include "host/runtime/errors.h"
 #include "host/shell/shell.h"
@@ -32,38 +34,6 @@ TEST(SpawnLauncher, ArgumentsArriveVerbatimAndTheOutcomeIsReported) {
 TEST(SpawnLauncher, AProgramStillRunningCountsAsStarted) {
   shell::SpawnLauncher launcher(50ms);
   EXPECT_EQ(launcher.launch({"sleep", "2"}).status, Status::Running);
-}
-
-struct ScriptedLauncher : shell::Launcher {
-  shell::LaunchResult answer;
-  int calls = 0;
-  shell::LaunchResult launch(const std::vector<std::string>&) override {
-    ++calls;
-    return answer;
-  }
-};
-
-TEST(ShellExecute, OutcomesBecomeShellExecuteCodes) {
-  test::TestMachine m;
-  const Machine& machine = m.host->machine();
-  ScriptedLauncher l;
-  l.answer = {Status::Exited, 0};
-  EXPECT_EQ(shell::shellExecute(machine, &l, "Open", "http://x/"), 42);
-  l.answer = {Status::Running, 0};
-  EXPECT_EQ(shell::shellExecute(machine, &l, "", "http://x/"), 42);
-  l.answer = {Status::Exited, 2};
-  EXPECT_EQ(shell::shellExecute(machine, &l, "open", "http://x/"), 2);
-  l.answer = {Status::Exited, 4};
-  EXPECT_EQ(shell::shellExecute(machine, &l, "open", "http://x/"), 31);
-  l.answer = {Status::NotStarted, 0};
-  EXPECT_EQ(shell::shellExecute(machine, &l, "open", "http://x/"), 31);
-  EXPECT_EQ(l.calls, 5);
-
-  // Neither an unknown verb nor a missing machine file reaches the opener.
-  EXPECT_EQ(shell::shellExecute(machine, &l, "print", "http://x/"), 31);
-  EXPECT_EQ(shell::shellExecute(machine, &l, "open", "C:\\NOWHERE\\x.htm"), 2);
-  EXPECT_EQ(shell::shellExecute(machine, nullptr, "open", "http://x/"), 31);
-  EXPECT_EQ(l.calls, 5);
 }
 
 struct FixedDisks : sys::DiskMeter {
@@ -99,6 +69,38 @@ TEST_F(Files, FilesAreFoundWithoutRegardToCaseAndFoldersAreNotFiles) {
   EXPECT_EQ(errorOf([&] { fso.FileSize("C:\\WINDOWS\\nothing.ini"); }), 53);
 }
 
+TEST_F(Files, LookUpsAgreeWithTheMachinesOwnTranslation) {
+  test::writeFile(m.windows() / "readme.txt", "lower");
+  test::writeFile(m.windows() / "README.TXT", "UPPER!");
+  EXPECT_EQ(fso.FileSize("C:\\WINDOWS\\README.TXT"), 6.0);  // the exact spelling wins
+  EXPECT_EQ(fso.FileSize("C:\\WINDOWS\\readme.txt"), 5.0);
+  for (const char* path : {"C:\\windows\\ReadMe.TXT", "C:/WINDOWS//SYSTEM/../readme.txt", "\\WINDOWS\\README.TXT"})
+    EXPECT_EQ(fso.FileSize(path), static_cast<double>(std::filesystem::file_size(m.host->machine().toHost(path))))
+        << path;
+}
+
+// Look-ups remember folders; every change must still be seen at once, also
+// in folders that have been settled long enough for their names to be kept.
+TEST_F(Files, ChangesToRememberedFoldersAreSeenAtOnce) {
+  const char* swap = "C:\\WINDOWS\\System\\Win386.swp";
+  EXPECT_FALSE(fso.FileExists(swap));
+  test::writeFile(m.windows() / "SYSTEM" / "WIN386.SWP", "1");  // in the same second
+  EXPECT_TRUE(fso.FileExists(swap));
+
+  std::this_thread::sleep_for(2100ms);
+  EXPECT_TRUE(fso.FileExists(swap));  // now read from settled listings
+  EXPECT_TRUE(fso.FileExists(swap));
+  std::filesystem::remove(m.windows() / "SYSTEM" / "WIN386.SWP");
+  EXPECT_FALSE(fso.FileExists(swap));
+  test::writeFile(m.windows() / "SYSTEM" / "win386.swp", "12");
+  EXPECT_EQ(fso.FileSize(swap), 2.0);
+
+  std::filesystem::rename(m.windows() / "SYSTEM", m.windows() / "OLDSYS");
+  EXPECT_FALSE(fso.FileExists(swap));
+  std::filesystem::rename(m.windows() / "OLDSYS", m.windows() / "system");
+  EXPECT_TRUE(fso.FileExists(swap));
+}
+
 TEST_F(Files, AReadOnlyFileIsDeletedOnlyWhenForced) {
   const auto file = m.windows() / "Settings.tmp";
   test::writeFile(file, "x");
@@ -123,10 +125,7 @@ TEST_F(Files, SpecialFoldersAndDrives) {
   EXPECT_EQ(c.TotalSize(), 3e9);
   EXPECT_EQ(c.FreeSpace(), 1e9);
   EXPECT_EQ(c.FileSystem(), "FAT32");
-  EXPECT_EQ(fso.GetDrive("C:\\WINDOWS").Path(), "C:");
   EXPECT_EQ(errorOf([&] { fso.GetDrive("D:"); }), 68);
-  EXPECT_EQ(errorOf([&] { fso.GetDrive("1:"); }), 5);
-  EXPECT_EQ(FileSystem::GetDriveName("C:\\WINDOWS"), "C:");
 
   const FileSystem blind(m.host->machine(), nullptr);
   EXPECT_EQ(errorOf([&] { blind.GetDrive("C:").TotalSize(); }), 68);

@@ -65,7 +65,9 @@ TEST_F(Shell, TheComputerNameComesBackWithoutPadding) {
 }
 
 TEST_F(Shell, TheLiveComputerNameIsTheMachines) {
-  m.host->setPlatform(sys::makeLivePlatform(m.host->machine(), {.processor = false}));
+  sys::LiveOptions options;
+  options.processor = false;
+  m.host->setPlatform(sys::makeLivePlatform(m.host->machine(), options));
   EXPECT_EQ(p->GetPCname(), "TESTBOX");
   EXPECT_EQ(p->OSVersion(), "Windows 98");
 }
