@@ -12,6 +12,7 @@
 #include "syslib/ctl/arguments.h"
 #include "syslib/ctl/escapes.h"
 #include "syslib/interface/method_table.h"
+#include "syslib/interface/registration.h"
 #include "syslib/plinth.h"
 
 namespace {
@@ -26,6 +27,7 @@ void usage(std::ostream& out) {
          "       plinthctl [--machine DIR] create-machine | reset-machine\n"
          "       plinthctl [--machine DIR] import FILE.reg\n"
          "       plinthctl [--machine DIR] export KEY FILE.reg\n"
+         "       plinthctl [--machine DIR] register | unregister\n"
          "\n"
          "Arguments are text: @null is the null string, @empty an empty Variant, @missing\n"
          "omits an optional argument, @int:N @long:N @double:X @bool:B @str:TEXT give a\n"
@@ -82,6 +84,22 @@ int callMethod(tw::Host& host, const std::string& name, const std::vector<std::s
   return kOk;
 }
 
+// Self-registration as a loader would run it, on the machine chosen on the
+// command line; a failure shows the status code, as the loader would report it.
+int registerServer(tw::Host& host, bool add) {
+  tw::Host::setProcess(&host);
+  const PLINTH_HRESULT hr = add ? DllRegisterServer() : DllUnregisterServer();
+  tw::Host::setProcess(nullptr);
+  if (PLINTH_FAILED(hr)) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    std::cerr << "plinthctl: " << (add ? "DllRegisterServer" : "DllUnregisterServer") << " failed: " << code
+              << "\n";
+    return kFailed;
+  }
+  return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +153,13 @@ int main(int argc, char** argv) {
       }
       tw::reg::importRegFile(host.registry(), rest[0]);
       return kOk;
+    }
+    if (command == "register" || command == "unregister") {
+      if (!rest.empty()) {
+        usage(std::cerr);
+        return kUsage;
+      }
+      return registerServer(host, command == "register");
     }
     if (command == "export") {
       if (rest.size() != 2) {
