@@ -1,0 +1,95 @@
+// Reading the catalogue's values as start-up reads them: each store's
+// conversion, and values that do not fit leaving their field alone.
+
+#include <gtest/gtest.h>
+
+#include "app/settings/catalogue.h"
+#include "host/runtime/errors.h"
+#include "tests/app/tuner_fixture.h"
+
+namespace tw {
+namespace {
+
+using namespace app::catalogue;
+
+struct SettingsCatalogue : ::testing::Test {
+  test::TunerMachine t{test::TunerMachine::Kind::Empty};
+  app::PendingRecord read() {
+    app::PendingRecord r;
+    readAll(t.plinth, r);
+    return r;
+  }
+  void reg(std::string_view key, std::string_view name, const Variant& v, lDataType type) {
+    ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, std::string(key), std::string(name), v, type));
+  }
+};
+
+TEST(SettingsCatalogueTable, ItemsAreInSnapshotOrderAndNameTheirFields) {
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_EQ(setting(i).item, i);
+    EXPECT_EQ(findField(setting(i).field), &setting(i));
+  }
+  // Every item is read once at start-up.
+  std::array<int, 30> seen{};
+  for (int item : startupReadOrder()) ++seen[static_cast<size_t>(item)];
+  for (int count : seen) EXPECT_EQ(count, 1);
+}
+
+TEST_F(SettingsCatalogue, EachStoreConvertsItsTextAsStartUpDoes) {
+  t.plinth.INIWrite("vcache", "MinFileCache", "2048 KB", "System.ini");  // leading number
+  t.plinth.INIWrite("386Enh", "DMABufferSize", "12.5", "System.ini");   // halves to even
+  t.plinth.INIWrite("386Enh", "MinSPs", "13.5", "System.ini");
+  t.plinth.INIWrite("386Enh", "ConservativeSwapFileUsage", "yes", "System.ini");  // no number: 0
+  t.plinth.INIWrite("Ports", "COM1:", "19200,e,7,2", "Win.ini");
+  reg(kAlwaysUnloadDllKey, "", Variant("1 (on)"), reg_sz);
+  reg(kExplorerKey, "Max Cached Icons", Variant("4096"), reg_sz);
+  reg(kTemplatesKey, "", Variant("Server"), reg_sz);
+  reg(kFileSystemKey, "NameCache", Variant(int32_t{677}), REG_BINARY);
+  reg(kFileSystemKey, "ReadAheadThreshold", Variant(int32_t{-1}), REG_BINARY);
+  reg(kBiosKey, "CPUPriority", Variant(int32_t{1}), REG_DWORD);
+  reg(kRunKey, "TaskMonitor", Variant("C:\\WINDOWS\\TASKMON.EXE"), reg_sz);
+
+  const app::PendingRecord r = read();
+  EXPECT_EQ(r.MinFileCache, 2048);
+  EXPECT_EQ(r.DMABufferSize, 12);
+  EXPECT_EQ(r.MinSPs, 14);
+  EXPECT_EQ(r.ConservativeSwapFileUsage, 0);
+  EXPECT_EQ(r.COM1, "19200,e,7,2");
+  EXPECT_EQ(r.AlwaysUnloadDLL, 1);
+  EXPECT_EQ(r.MaxCachedIcons, 4096);
+  EXPECT_EQ(r.TemplateName, "Server");
+  EXPECT_EQ(r.NameCache, 677);
+  EXPECT_EQ(r.ReadAheadThreshold, -1);
+  EXPECT_EQ(r.CPUPriority, 1);
+  EXPECT_EQ(r.TaskMonitor, "C:\\WINDOWS\\TASKMON.EXE");
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
+}
+
+TEST_F(SettingsCatalogue, AValueThatDoesNotFitKeepsItsDefaultAndTheOthersAreStillRead) {
+  t.plinth.INIWrite("386Enh", "PageBuffers", "40000", "System.ini");  // beyond 16 bits
+  reg(kBiosKey, "FastDRAM", Variant("fast"), reg_sz);                   // text where a number belongs
+  reg(kExplorerKey, "Max Cached Icons", Variant("lots"), reg_sz);
+  reg(kFileSystemKey, "ContigFileAllocSize", Variant("1024"), reg_sz);  // a number as text still reads
+  reg(kBiosKey, "PCIConcur", Variant(int32_t{1}), REG_DWORD);
+
+  const app::PendingRecord r = read();
+  EXPECT_EQ(r.PageBuffers, 4);
+  EXPECT_EQ(r.FastDRAM, 3);
+  EXPECT_EQ(r.MaxCachedIcons, 0);
+  EXPECT_EQ(r.ContigFileAllocSize, 1024);
+  EXPECT_EQ(r.PCIConcur, 1);
+}
+
+TEST_F(SettingsCatalogue, NumbersAssignedToAFieldTakeItsWidth) {
+  app::PendingRecord r;
+  assignNumber(r, *findField("MinLogSize"), 8190.5);
+  EXPECT_EQ(r.MinLogSize, 8190);
+  EXPECT_THROW(assignNumber(r, *findField("MaxApps"), 32768), RuntimeError);
+  EXPECT_EQ(r.MaxApps, 0);
+  assignText(r, *findField("CDFSCacheSize"), "535");
+  EXPECT_EQ(std::get<int32_t>(value(r, *findField("CDFSCacheSize"))), 535);
+  EXPECT_THROW(assignText(r, *findField("Prefetch"), "many"), RuntimeError);
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,398 @@
+// Start-up on the template machine, on a machine without any of the
+// settings, and on machines with unusual values: the pending values and the
+// control states that result, the first-run bookkeeping, and the starts that
+// must end at once.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/tuner_fixture.h"
+
+namespace tw {
+namespace {
+
+using test::TunerMachine;
+using Kind = TunerMachine::Kind;
+
+constexpr const char* kProgram = "C:\\Program Files\\Tunewell";
+constexpr const char* kUninstallEntry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #1";
+constexpr const char* kOriginalUninstall = "C:\\WINDOWS\\ST6UNST.EXE -n \"C:\\Program Files\\Tunewell\\ST6UNST.LOG\"";
+
+std::string cacheSection(const char* name, int min, int max, int chunk, int names, int paths) {
+  return std::string("[") + name + "]\r\nMinFileCache=" + std::to_string(min) + "\r\nMaxFileCache=" +
+         std::to_string(max) + "\r\nChunksize=" + std::to_string(chunk) + "\r\nNameCache=" + std::to_string(names) +
+         "\r\nPathCache=" + std::to_string(paths) + "\r\n";
+}
+
+Variant uninstallString(TunerMachine& t, const char* key = kUninstallEntry) {
+  return t.plinth.GetValue(HKEY_LOCAL_MACHINE, key, "UninstallString", Variant("(absent)"));
+}
+
+TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
+  TunerMachine t;
+  auto& f = t.start();
+
+  app::PendingRecord expected;
+  expected.TemplateName = "Desktop";
+  expected.TaskMonitor = "C:\\WINDOWS\\taskmon.exe";
+  EXPECT_EQ(f.PendingSettings, expected);
+  EXPECT_EQ(f.OsName, "Windows 98");
+  EXPECT_EQ(f.WindowsFolder, "C:\\WINDOWS\\");
+  EXPECT_EQ(f.TotalMemoryKB, 65536);
+  EXPECT_EQ(f.TotalMemoryMb, 64);
+
+  // Cache sliders and their readouts.
+  EXPECT_EQ(f.Slider1->max(), 65536);
+  EXPECT_EQ(f.Slider2->max(), 65536);
+  EXPECT_EQ(f.Slider3->max(), 4096);
+  EXPECT_EQ(f.Slider4->largeChange(), 128);
+  EXPECT_EQ(f.Slider5->tickFrequency(), 10);
+  for (auto* readout : {f.text1, f.text2, f.text3, f.text4, f.text5}) EXPECT_EQ(readout->caption(), "Disabled");
+
+  // Tweaks: nothing set, so every box is clear and the sliders show the defaults.
+  for (auto* box : {f.Check1, f.Check2, f.Check3, f.Check4, f.Check5, f.Check6, f.Check11})
+    EXPECT_EQ(box->value(), 0) << box->name();
+  EXPECT_EQ(f.Slider8->value(), 512);
+  EXPECT_EQ(f.Label16->caption(), "512 Kb");
+  EXPECT_EQ(f.Label10->caption(), "0 Kb");
+  EXPECT_EQ(f.Label12->caption(), "Disabled");
+  EXPECT_EQ(f.Label24->caption(), "2 pages");
+  EXPECT_EQ(f.Label25->caption(), "Disabled");
+  // CD-ROM: 619 is the base of position 6 at 4x.
+  EXPECT_EQ(f.Slider9->value(), 6);
+  EXPECT_EQ(f.Combo4->text(), "4x");
+  EXPECT_EQ(f.Label23->caption(), "1238 Kb");
+  // Defragmenter: no profile, so the lists are empty and greyed.
+  EXPECT_EQ(f.Check12->value(), 0);
+  EXPECT_TRUE(f.Check12->enabled());
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(f.Combo3(i).listIndex(), -1);
+    EXPECT_FALSE(f.Combo3(i).enabled());
+    EXPECT_FALSE(f.Label27(i).enabled());
+  }
+
+  // Options: no tray utility installed, default icon and refresh.
+  EXPECT_EQ(f.Check8->value(), 0);
+  EXPECT_FALSE(f.Check8->enabled());
+  EXPECT_TRUE(f.Check9->enabled());
+  EXPECT_TRUE(f.Option1(3).value());
+  EXPECT_TRUE(f.Option2(1).value());
+  EXPECT_EQ(f.Speed, 500);
+  EXPECT_EQ(f.IconType, "Physical Memory");
+  EXPECT_TRUE(f.Option4->value());
+  EXPECT_FALSE(f.Option3->enabled()) << "no first-run snapshot exists yet";
+
+  EXPECT_EQ(f.Label8->caption(), "Version 1.0.0");
+  EXPECT_EQ(f.Label20->caption(),
+            "See at a glance how well your system is tuned. Hold your cursor over a gauge for details.");
+  EXPECT_TRUE(f.Timer1->enabled());
+  EXPECT_EQ(f.Timer1->interval(), 500);
+  EXPECT_TRUE(t.env.running(*f.Timer1));
+  EXPECT_TRUE(f.Frame1->visible());
+  for (auto* frame : {f.Frame4, f.Frame11, f.Frame12, f.Frame6, f.Frame10}) EXPECT_FALSE(frame->visible());
+
+  // A first run: both sections of Cache.ini, the preferences, the
+  // uninstall entry pointed at the Uninstaller and its old command kept.
+  EXPECT_EQ(test::readFile(t.programFolder() / "Cache.ini"),
+            cacheSection("Current Settings", 0, 0, 0, 0, 0) + cacheSection("Original Settings", 0, 0, 0, 0, 0));
+  EXPECT_EQ(t.pref("Mem"), "65536");
+  EXPECT_EQ(t.pref("Path"), kProgram);
+  EXPECT_EQ(t.pref("Uninstall"), kOriginalUninstall);
+  EXPECT_EQ(uninstallString(t), Variant(std::string(kProgram) + "\\Uninstaller.exe /U"));
+
+  // The later parts are called in start-up's order.
+  const std::vector<std::string> calls = {"GatherSystemInformation",
+                                          "WritePresetTable 65536",
+                                          std::string("SaveFirst ") + kProgram + "\\Settings.1st",
+                                          "LoadConfigurations",
+                                          "ShowPresetDescription",
+                                          "LoadTools",
+                                          std::string("SaveFirst ") + kProgram + "\\Settings.tmp",
+                                          "UpdateGauges"};
+  EXPECT_EQ(f.calls, calls);
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
+}
+
+TEST(TunerStartup, AMachineWithoutAnyOfTheValuesReadsTheirDefaults) {
+  TunerMachine t(Kind::Empty);
+  auto& f = t.start();
+
+  // The defaults of every setting, TaskMonitor "0" and no template name included.
+  EXPECT_EQ(f.PendingSettings, app::PendingRecord{});
+  EXPECT_EQ(f.PendingSettings.TaskMonitor, "0");
+  EXPECT_EQ(f.PendingSettings.CDFSCacheSize, 619);
+  EXPECT_EQ(f.PendingSettings.Prefetch, 228);
+  EXPECT_EQ(f.Check11->value(), 0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.Check10(i).value(), 0);
+  EXPECT_EQ(f.Combo4->text(), "4x");
+  EXPECT_EQ(f.Slider10->value(), 1);
+  // No uninstall entry names the program: nothing is redirected or saved.
+  EXPECT_EQ(t.pref("Uninstall"), "(absent)");
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
+}
+
+struct TunerStartupValues : ::testing::Test {
+  TunerMachine t;
+  void ini(const char* section, const char* key, const char* value, const char* file = "System.ini") {
+    t.plinth.INIWrite(section, key, value, file);
+  }
+  void reg(const char* key, const char* name, const Variant& value, lDataType type) {
+    ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, key, name, value, type));
+  }
+  void defrag(int useProfile, int maxApps, int days, int minLog) {
+    const char* key = app::catalogue::kDefragmenterKey;
+    reg(key, "UseProfile", Variant(int32_t{useProfile}), REG_DWORD);
+    if (maxApps) reg(key, "MaxApps", Variant(int32_t{maxApps}), REG_DWORD);
+    if (days) reg(key, "MaxNoUseDays", Variant(int32_t{days}), REG_DWORD);
+    if (minLog) reg(key, "MinLogSize", Variant(int32_t{minLog}), REG_DWORD);
+  }
+};
+
+TEST_F(TunerStartupValues, SwapFileBuffersAndPortsCheckOnlyTheirExactValues) {
+  ini("386Enh", "PageBuffers", "16");
+  ini("Ports", "COM2:", "115200,n,8,1,p", "Win.ini");
+  ini("Ports", "COM3:", "115200,N,8,1,P", "Win.ini");
+  auto& f = t.start();
+  EXPECT_EQ(f.Check11->value(), 0);
+  EXPECT_EQ(f.PendingSettings.PageBuffers, 16) << "an unchecked box keeps the value it does not stand for";
+  EXPECT_EQ(f.Check10(0).value(), 0);
+  EXPECT_EQ(f.Check10(1).value(), 1);
+  EXPECT_EQ(f.Check10(2).value(), 0);
+  EXPECT_EQ(f.PendingSettings.COM2, "115200,n,8,1,p");
+  EXPECT_EQ(f.PendingSettings.COM3, "115200,N,8,1,P");
+}
+
+TEST_F(TunerStartupValues, PageBuffers32ChecksTheBox) {
+  ini("386Enh", "PageBuffers", "32");
+  auto& f = t.start();
+  EXPECT_EQ(f.Check11->value(), 1);
+  EXPECT_EQ(f.PendingSettings.PageBuffers, 32);
+}
+
+TEST_F(TunerStartupValues, DefragmenterListsSelectOnlyTheirOwnEntries) {
+  defrag(0, 50, 0, 8190);
+  auto& f = t.start();
+  EXPECT_EQ(f.Combo3(0).text(), "50 programs");
+  EXPECT_EQ(f.Combo3(1).listIndex(), -1);
+  EXPECT_EQ(f.Combo3(2).text(), "8190 bytes");
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 8190);
+  EXPECT_FALSE(f.Combo3(2).enabled()) << "without a profile the group is greyed";
+  EXPECT_EQ(f.Check12->value(), 0);
+}
+
+TEST_F(TunerStartupValues, AValueNotInItsListSelectsNothingAndIsKept) {
+  defrag(0, 0, 0, 8192);
+  auto& f = t.start();
+  EXPECT_EQ(f.Combo3(2).listIndex(), -1);
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 8192);
+}
+
+TEST_F(TunerStartupValues, AProfileSwitchesTheGroupOnAndFillsTheEmptyListsWithTheirDefaults) {
+  defrag(1, 20, 0, 8192);
+  auto& f = t.start();
+  EXPECT_EQ(f.Check12->value(), 1);
+  EXPECT_EQ(f.Combo3(0).text(), "20 programs");
+  EXPECT_EQ(f.Combo3(1).text(), "90 days");
+  EXPECT_EQ(f.Combo3(2).text(), "1024 bytes");
+  EXPECT_EQ(f.PendingSettings.MaxApps, 20);
+  EXPECT_EQ(f.PendingSettings.MaxNoUseDays, 90);
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 1024);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(f.Combo3(i).enabled());
+}
+
+TEST_F(TunerStartupValues, OnWindows95TheDefragmenterGroupIsOffWhateverIsStored) {
+  t.setVersion(4, 0);
+  defrag(1, 10, 7, 64);
+  auto& f = t.start();
+  EXPECT_EQ(f.OsName, "Windows 95");
+  EXPECT_EQ(f.Check12->value(), 0);
+  EXPECT_FALSE(f.Check12->enabled());
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(f.Combo3(i).listIndex(), -1);
+    EXPECT_FALSE(f.Combo3(i).enabled());
+    EXPECT_FALSE(f.Label27(i).enabled());
+  }
+  EXPECT_EQ(f.PendingSettings.MaxApps, 10) << "nothing was selected, so the stored values stay";
+}
+
+TEST_F(TunerStartupValues, ReadAheadPositionsAndReadouts) {
+  struct Case {
+    int32_t stored;
+    int32_t position;
+    const char* readout;
+  };
+  // 1 is "Disabled"; 4194304 lies one past the slider's design maximum and
+  // widens it; 5000 matches no position and leaves the slider alone.
+  for (const Case c : {Case{1, 0, "Disabled"}, Case{65536, 5, "64 Kb"}, Case{4194304, 11, "4096 Kb"},
+                       Case{5000, 0, "5 Kb"}}) {
+    TunerMachine m;
+    m.plinth.WriteValue(HKEY_LOCAL_MACHINE, app::catalogue::kFileSystemKey, "ReadAheadThreshold",
+                        Variant(c.stored), REG_BINARY);
+    auto& f = m.start();
+    EXPECT_EQ(f.Slider6->value(), c.position) << c.stored;
+    EXPECT_EQ(f.Label10->caption(), c.readout) << c.stored;
+    EXPECT_EQ(f.PendingSettings.ReadAheadThreshold, c.stored);
+  }
+}
+
+TEST_F(TunerStartupValues, TrayIconAndRefreshChoices) {
+  struct Case {
+    const char* iconType;
+    int option;  // -1: none selected
+  };
+  for (const Case c : {Case{"Page Size", 6}, Case{"Hard Drive", 5}, Case{"Hard Drive Use", 5}, Case{"Bogus", -1}}) {
+    TunerMachine m;
+    m.start();  // a first run wipes the preferences: set them for the second
+    m.setPref("IconType", c.iconType);
+    m.setPref("Speed", "2000");
+    test::writeFile(m.programFolder() / "Settings.1st", "");
+    auto& f = m.start();
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(f.Option1(i).value(), i == c.option) << c.iconType << " " << i;
+    EXPECT_TRUE(f.Option2(3).value());
+    EXPECT_EQ(f.Timer1->interval(), 2000);
+    EXPECT_EQ(f.Speed, 2000);
+  }
+}
+
+TEST_F(TunerStartupValues, CacheValuesOutsideTheSlidersAreShownAndRecordedAsFound) {
+  // More disk cache than the 64 MB now fitted, and a chunk size of 512.
+  ini("vcache", "MinFileCache", "131072");
+  ini("vcache", "Chunksize", "512");
+  auto& f = t.start();
+  EXPECT_EQ(f.Slider1->value(), 131072);
+  EXPECT_EQ(f.Slider1->max(), 131072);
+  EXPECT_EQ(f.text1->caption(), "131072 Kb");
+  EXPECT_EQ(f.text3->caption(), "512 Bytes");
+  EXPECT_EQ(f.PendingSettings.MinFileCache, 131072);
+  const std::string cache = test::readFile(t.programFolder() / "Cache.ini");
+  EXPECT_EQ(cache.substr(0, cache.find("[Original")), cacheSection("Current Settings", 131072, 0, 512, 0, 0));
+}
+
+TEST_F(TunerStartupValues, StackPagesAndIconCacheFollowTheirSliders) {
+  ini("386Enh", "MinSPs", "5");
+  reg(app::catalogue::kExplorerKey, "Max Cached Icons", Variant("2048"), reg_sz);
+  auto& f = t.start();
+  // 5 / 2 = 2.5 rounds to the even 2, and the slider's change makes it 4.
+  EXPECT_EQ(f.Slider10->value(), 2);
+  EXPECT_EQ(f.Label24->caption(), "4 pages");
+  EXPECT_EQ(f.PendingSettings.MinSPs, 4);
+  EXPECT_EQ(f.Slider11->value(), 2);
+  EXPECT_EQ(f.Label25->caption(), "2048 Kb");
+}
+
+// ---- First run -------------------------------------------------------------
+
+TEST(TunerFirstRun, WithoutTheSnapshotThePreferencesAreWipedAndTheStartIsAFirstRun) {
+  TunerMachine t;
+  t.setPref("Presets", "Mine");
+  t.setPref("Run", "False");
+  t.setPref("Tray", "1");
+  auto& f = t.start();
+  EXPECT_EQ(f.CurrentPreset, "");
+  EXPECT_EQ(f.Tray, 0);
+  EXPECT_EQ(t.pref("Presets"), "(absent)");
+  EXPECT_EQ(t.pref("Run"), "(absent)");
+  EXPECT_NE(test::readFile(t.programFolder() / "Cache.ini").find("[Original Settings]"), std::string::npos);
+  EXPECT_EQ(f.calls[2], std::string("SaveFirst ") + kProgram + "\\Settings.1st");
+}
+
+TEST(TunerFirstRun, AnOrdinaryStartKeepsThePreferencesAndTheRecordedValues) {
+  TunerMachine t;
+  t.start();
+  test::writeFile(t.programFolder() / "Settings.1st", "recorded\r\n");
+  test::writeFile(t.programFolder() / "Cache.ini", cacheSection("Mine", 1, 2, 3, 4, 5));
+  t.setPref("Run", "False");
+  t.setPref("Presets", "Mine");
+  ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString", Variant("elsewhere"), reg_sz));
+
+  auto& f = t.start();
+  EXPECT_EQ(f.CurrentPreset, "Mine");
+  EXPECT_EQ(f.StartupPreset, "Mine");
+  EXPECT_EQ(f.Combo1->text(), "Mine");
+  EXPECT_TRUE(f.Option3->enabled());
+  EXPECT_EQ(test::readFile(t.programFolder() / "Cache.ini"),
+            cacheSection("Mine", 1, 2, 3, 4, 5) + cacheSection("Current Settings", 0, 0, 0, 0, 0));
+  EXPECT_EQ(uninstallString(t), Variant("elsewhere")) << "only a first run redirects the entry";
+  // Same memory as last time and Cache.ini there: no new presets.
+  for (const auto& call : f.calls) EXPECT_EQ(call.find("WritePresetTable"), std::string::npos);
+  EXPECT_EQ(f.calls.front(), "GatherSystemInformation");
+}
+
+TEST(TunerFirstRun, AnotherUserWithoutRunGetsAFirstRunAndNewPresetsAfterAMemoryChange) {
+  TunerMachine t;
+  test::writeFile(t.programFolder() / "Settings.1st", "recorded\r\n");
+  test::writeFile(t.programFolder() / "Cache.ini", "");
+  t.setPref("Mem", "32768");
+  auto& f = t.start();
+  EXPECT_EQ(f.calls[1], "WritePresetTable 65536");
+  EXPECT_EQ(f.calls[2], std::string("SaveFirst ") + kProgram + "\\Settings.1st");
+  EXPECT_NE(test::readFile(t.programFolder() / "Cache.ini").find("[Original Settings]"), std::string::npos);
+}
+
+TEST(TunerFirstRun, ARepeatedFirstRunNeverSavesTheUninstallersOwnCommand) {
+  TunerMachine t;
+  // The program's entry is the third; the first two belong to others.
+  const char* ours = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #3";
+  ASSERT_TRUE(t.plinth.DeleteKey(HKEY_LOCAL_MACHINE, kUninstallEntry));
+  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #2",
+                      "ApplicationName", Variant("TUNEWELL.EXE"), reg_sz);
+  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, ours, "ApplicationName", Variant("Tunewell.exe"), reg_sz);
+  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, ours, "UninstallString", Variant("setup -u"), reg_sz);
+  t.start();
+  EXPECT_EQ(t.pref("Uninstall"), "setup -u");
+  EXPECT_EQ(uninstallString(t, ours), Variant(std::string(kProgram) + "\\Uninstaller.exe /U"));
+
+  // The snapshot is gone again: another first run, and the entry already
+  // names the Uninstaller.
+  t.start();
+  EXPECT_EQ(t.pref("Uninstall"), "(absent)") << "the Uninstaller would run itself as the old command";
+  EXPECT_EQ(uninstallString(t, ours), Variant(std::string(kProgram) + "\\Uninstaller.exe /U"));
+}
+
+// ---- Starts that end at once -------------------------------------------------
+
+TEST(TunerStartup, AnUnsupportedWindowsGetsOnlyItsMessage) {
+  TunerMachine t;
+  t.setVersion(5, 0, 2);
+  t.setPref("Presets", "Mine");
+  auto& f = t.start();
+  ASSERT_EQ(t.m.dialogs->shown().size(), 1u);
+  EXPECT_EQ(t.m.dialogs->shown()[0],
+            (ShownBox{"This program will not run on this version of Windows.", 16, "Windows Version Error"}));
+  EXPECT_TRUE(f.ended());
+  EXPECT_FALSE(std::filesystem::exists(t.programFolder() / "Cache.ini"));
+  EXPECT_EQ(t.pref("Presets"), "Mine") << "the preferences are not wiped";
+  EXPECT_EQ(t.pref("Mem"), "(absent)");
+  EXPECT_EQ(uninstallString(t), Variant(kOriginalUninstall));
+  EXPECT_TRUE(f.calls.empty());
+  EXPECT_FALSE(f.Timer1->enabled());
+}
+
+TEST(TunerStartup, ASecondCopyEndsWithoutClosingTheTrayUtility) {
+  TunerMachine t;
+  std::vector<uint32_t> received;
+  auto tray = t.windows->registerWindow("PlinthExe", [&](uint32_t message, uint64_t, int64_t) {
+    received.push_back(message);
+  });
+  auto& f = t.start(/*previousInstance=*/true);
+  EXPECT_TRUE(f.ended());
+  EXPECT_TRUE(received.empty());
+  EXPECT_EQ(f.OsName, "") << "Form_Load did not run";
+  EXPECT_EQ(t.pref("Mem"), "(absent)");
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
+}
+
+TEST(TunerStartup, TheTrayUtilityIsAskedToClose) {
+  TunerMachine t;
+  std::vector<uint32_t> received;
+  auto tray = t.windows->registerWindow("plinthexe", [&](uint32_t message, uint64_t wParam, int64_t lParam) {
+    received.push_back(message);
+    EXPECT_EQ(wParam, 0u);
+    EXPECT_EQ(lParam, 0);
+  });
+  auto& f = t.start();
+  EXPECT_FALSE(f.ended());
+  EXPECT_EQ(received, std::vector<uint32_t>{shell::WM_CLOSE});
+}
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,91 @@
+#pragma once
+// A tuner on a throw-away machine: the template machine (or one with no
+// settings at all), fixed memory and Windows version, a manual clock, and a
+// main window whose not-yet-built procedures record that start-up called
+// them.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ui/form1.h"
+#include "host/runtime/vbconv.h"
+#include "host/shell/windows.h"
+#include "host/system/platform.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
+
+namespace tw::test {
+
+struct FixedMemory : sys::MemoryMeter {
+  explicit FixedMemory(uint64_t bytes) : total(bytes) {}
+  sys::MemoryStatus status() override { return {50, total, total / 2, total, total / 2, 1ull << 31, 1ull << 30}; }
+  uint64_t total;
+};
+
+// Form1 with the later parts' procedures recording their calls.
+class WatchedForm1 : public app::Form1 {
+ public:
+  using Form1::Form1;
+  std::vector<std::string> calls;
+
+  void WritePresetTable(double memoryKB) override { calls.push_back("WritePresetTable " + numberToText(memoryKB)); }
+  void LoadConfigurations() override { calls.push_back("LoadConfigurations"); }
+  void ShowPresetDescription() override { calls.push_back("ShowPresetDescription"); }
+  void SaveFirst(const std::string& path) override { calls.push_back("SaveFirst " + path); }
+  void GatherSystemInformation() override { calls.push_back("GatherSystemInformation"); }
+  void LoadTools() override { calls.push_back("LoadTools"); }
+  void UpdateGauges() override { calls.push_back("UpdateGauges"); }
+};
+
+struct TunerMachine {
+  enum class Kind { Template, Empty };
+
+  // Empty: a machine with its folders and nothing else (no INI files, no
+  // registry values), as a Windows on which none of the settings exists.
+  explicit TunerMachine(Kind kind = Kind::Template, uint64_t memoryBytes = 64ull << 20)
+      : m(kind == Kind::Empty) {
+    platform->setMemory(std::make_shared<FixedMemory>(memoryBytes));
+    m.host->setPlatform(platform);
+    if (kind == Kind::Empty) std::filesystem::create_directories(programFolder());
+    windows = std::make_unique<shell::WindowRegistry>(runtime / "windows");
+  }
+
+  void setVersion(uint32_t major, uint32_t minor, uint32_t platformId = 1) {
+    WindowsVersion v;
+    v.major = major;
+    v.minor = minor;
+    v.platform = platformId;
+    platform->setVersion(v);
+  }
+
+  std::filesystem::path programFolder() const { return m.root() / "Program Files" / "Tunewell"; }
+
+  // Creates the main window and runs its start-up (Form_Initialize, Form_Load).
+  WatchedForm1& start(bool previousInstance = false, std::string commandLine = "") {
+    form = std::make_unique<WatchedForm1>(
+        app::TunerContext{*m.host, &env, previousInstance, windows.get(), std::move(commandLine)});
+    form->load();
+    return *form;
+  }
+
+  // The preference, or "(absent)".
+  std::string pref(const char* key) {
+    SettingsStore store(m.host->registry(), m.host->machine().codePage());
+    return store.getSetting(app::kAppName, app::kPrefsSection, key, "(absent)");
+  }
+  void setPref(const char* key, const std::string& value) {
+    SettingsStore store(m.host->registry(), m.host->machine().codePage());
+    store.saveSetting(app::kAppName, app::kPrefsSection, key, value);
+  }
+
+  TestMachine m;
+  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  forms::ManualEnvironment env;
+  TempDir runtime;
+  std::unique_ptr<shell::WindowRegistry> windows;
+  Plinth plinth{*m.host};  // for setting the machine up
+  std::unique_ptr<WatchedForm1> form;
+};
+
+}  // namespace tw::test
