@@ -11,7 +11,9 @@ bool WebBrowser::navigate(const std::string& url) {
   return true;
 }
 
-void WebBrowser::navigationCompleted(const std::string& url) {
+void WebBrowser::navigationCompleted(const std::string& urlIn) {
+  // The front end may pass pendingURL() itself; copy it before clearing.
+  const std::string url = urlIn;
   pendingURL_.clear();
   if (locationURL_ != url) {
     locationURL_ = url;
@@ -20,7 +22,8 @@ void WebBrowser::navigationCompleted(const std::string& url) {
   NavigateComplete2.raise(url);
 }
 
-bool WebBrowser::navigationFailed(const std::string& url, int statusCode) {
+bool WebBrowser::navigationFailed(const std::string& urlIn, int statusCode) {
+  const std::string url = urlIn;
   pendingURL_.clear();
   bool cancel = false;
   NavigateError.raise(url, std::string(), statusCode, cancel);

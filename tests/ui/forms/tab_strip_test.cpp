@@ -92,7 +92,8 @@ TEST(WebBrowser, NavigationIsAskedForThenReportedByTheFrontEnd) {
   EXPECT_EQ(web.pendingURL(), "");
   EXPECT_TRUE(web.navigate("Main.html"));
   EXPECT_EQ(web.pendingURL(), "Main.html");
-  web.navigationCompleted("Main.html");
+  // A front end reports the page it was asked for by handing back pendingURL().
+  web.navigationCompleted(web.pendingURL());
   EXPECT_EQ(web.locationURL(), "Main.html");
   EXPECT_TRUE(web.navigate("http://host/Twhelp/a.html"));
   EXPECT_FALSE(web.navigationFailed("http://host/Twhelp/a.html", 404));
