@@ -1,14 +1,13 @@
 #!/bin/sh
 # Runs Tunewell from the build tree on the default machine (or the one given
-# with --machine DIR or TUNEWELL_MACHINE).  Until the main window is built,
-# this is the system library's command line.
+# with --machine DIR or TUNEWELL_MACHINE).  Without a display the program
+# says so in one line and names scripts/screenshots.sh, which runs it on
+# Qt's offscreen platform and saves a screenshot of every tab.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-if [ "$#" -eq 0 ]; then
-  echo "Tunewell's system library on the machine ${TUNEWELL_MACHINE:-in ${XDG_DATA_HOME:-$HOME/.local/share}/tunewell/machine}:"
-  "$here/build/syslib/ctl/plinthctl" OSVersion
-  "$here/build/syslib/ctl/plinthctl" INIRead vcache MinFileCache 0 System.ini
-  echo "Run 'make run ARGS=\"METHOD ARG...\"' to call any method (make run ARGS=methods lists them)."
+program="$here/build/ui/qt/programs/tunewell"
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+  "$program" "$@" || true
   exit 0
 fi
-exec "$here/build/syslib/ctl/plinthctl" "$@"
+exec "$program" "$@"

@@ -1,16 +1,16 @@
 #include "host/shell/windows.h"
 
+#include "host/files/atomic_file.h"
+
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -69,16 +69,25 @@ std::optional<HWND> handleOf(const std::string& name) {
 // /proc/<pid>/stat), which tells a process from a later one that got the
 // same id; nullopt when there is no such process.
 std::optional<std::string> startTimeOf(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  if (!in) return std::nullopt;
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::optional<std::string> stat;
+  try {
+    stat = readFileBytes("/proc/" + std::to_string(pid) + "/stat");
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (!stat) return std::nullopt;
   // The command name in parentheses may itself hold blanks and parentheses.
-  const auto close = stat.rfind(')');
+  const auto close = stat->rfind(')');
   if (close == std::string::npos) return std::nullopt;
-  std::istringstream fields(stat.substr(close + 1));
+  size_t pos = close + 1;
   std::string field;
-  for (int i = 3; i <= 22; ++i)
-    if (!(fields >> field)) return std::nullopt;
+  for (int i = 3; i <= 22; ++i) {
+    pos = stat->find_first_not_of(" \n", pos);
+    if (pos == std::string::npos) return std::nullopt;
+    const size_t end = std::min(stat->find_first_of(" \n", pos), stat->size());
+    field = stat->substr(pos, end - pos);
+    pos = end;
+  }
   return field;
 }
 
@@ -88,11 +97,19 @@ struct Registration {
 };
 
 std::optional<Registration> readRegistration(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::optional<std::string> text;
+  try {
+    text = readFileBytes(file);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (!text) return std::nullopt;
+  const auto first = text->find('\n');
+  if (first == std::string::npos) return std::nullopt;
   Registration r;
-  if (!std::getline(in, r.startTime)) return std::nullopt;
-  std::getline(in, r.title);
+  r.startTime = text->substr(0, first);
+  const auto second = text->find('\n', first + 1);
+  r.title = text->substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
   return r;
 }
 
@@ -132,18 +149,7 @@ std::unique_ptr<WindowRegistry::Window> WindowRegistry::registerWindow(std::stri
   if (!started) throw std::system_error(std::make_error_code(std::errc::no_such_process), "reading the process start time");
   const fs::path file = folder_ / fileNameOf(handle);
   // Written aside and renamed, so that a search never reads half a title.
-  const fs::path temp = folder_ / ("." + fileNameOf(handle) + ".tmp");
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << *started << '\n' << title << '\n';
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      throw std::system_error(std::make_error_code(std::errc::io_error), "writing " + temp.string());
-    }
-  }
-  fs::rename(temp, file);
+  writeFileAtomically(file, *started + '\n' + title + '\n');
   {
     auto& local = localWindows();
     std::lock_guard lock(local.mutex);

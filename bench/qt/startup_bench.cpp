@@ -1,0 +1,175 @@
+// Time from process start to the first window shown and painted, and the
+// process's peak memory, for tunewell (offscreen, on a fresh machine, "/Ns"
+// so that the main window is the first one) next to an empty Qt Widgets
+// window.  The targets are ratios: tunewell within 1.5 times the empty
+// window's time and 1.3 times its peak memory.  BM_Ratio runs them in
+// turn and reports the ratios of their medians, with a window of one line
+// of text beside them: what drawing any text at all costs on this host.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+  double seconds = 0;  // from fork to the window painted
+  double peakMB = 0;   // the child's peak resident set
+};
+
+int64_t monotonicNs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "tunewell-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    dir_ = pattern;
+    fs::create_directory(dir_ / "runtime");
+    fs::permissions(dir_ / "runtime", fs::perms::owner_all);
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
+};
+
+Scratch& scratch() {
+  static Scratch s;
+  return s;
+}
+
+// Starts the program, waits for its "shown <ns>" line and its exit.
+Run runOnce(const std::vector<std::string>& command) {
+  int out[2];
+  if (pipe(out) != 0) std::abort();
+  const int64_t start = monotonicNs();
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    close(out[1]);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("XDG_RUNTIME_DIR", (scratch().dir() / "runtime").c_str(), 1);
+    setenv("TUNEWELL_TEMPLATE", TW_TEMPLATE, 1);
+    std::vector<char*> argv;
+    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  std::string text;
+  char buffer[256];
+  ssize_t n;
+  while ((n = read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  close(out[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+
+  Run run;
+  const size_t at = text.find("shown ");
+  if (at == std::string::npos || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "%s did not report a shown window (status %d)\n", command[0].c_str(), status);
+    std::abort();
+  }
+  run.seconds = static_cast<double>(std::stoll(text.substr(at + 6)) - start) / 1e9;
+  run.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  return run;
+}
+
+std::vector<std::string> tunewell() {
+  return {TW_TUNEWELL_PROGRAM, "--report-shown", "--machine", (scratch().dir() / "machine").string(), "/Ns"};
+}
+std::vector<std::string> emptyWindow() { return {TW_EMPTY_WINDOW_PROGRAM, "--report-shown"}; }
+std::vector<std::string> textWindow() { return {TW_EMPTY_WINDOW_PROGRAM, "--report-shown", "--text"}; }
+
+// The first run makes the machine from the template and warms the caches.
+void warmUp() {
+  static bool done = [] {
+    runOnce(tunewell());
+    runOnce(emptyWindow());
+    runOnce(textWindow());
+    return true;
+  }();
+  (void)done;
+}
+
+void measure(benchmark::State& state, const std::vector<std::string>& command) {
+  warmUp();
+  double peak = 0;
+  for (auto _ : state) {
+    const Run run = runOnce(command);
+    state.SetIterationTime(run.seconds);
+    peak = std::max(peak, run.peakMB);
+  }
+  state.counters["peak_MB"] = peak;
+}
+
+void BM_EmptyWindowShown(benchmark::State& state) { measure(state, emptyWindow()); }
+void BM_TextWindowShown(benchmark::State& state) { measure(state, textWindow()); }
+void BM_TunewellShown(benchmark::State& state) { measure(state, tunewell()); }
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The two programs in turn, so that both see the same machine load.
+void BM_Ratio(benchmark::State& state) {
+  warmUp();
+  const int rounds = static_cast<int>(state.range(0));
+  std::vector<double> twTime, emptyTime, textTime, twPeak, emptyPeak, textPeak;
+  for (auto _ : state) {
+    for (int i = 0; i < rounds; ++i) {
+      const Run e = runOnce(emptyWindow());
+      const Run x = runOnce(textWindow());
+      const Run t = runOnce(tunewell());
+      emptyTime.push_back(e.seconds);
+      textTime.push_back(x.seconds);
+      twTime.push_back(t.seconds);
+      emptyPeak.push_back(e.peakMB);
+      textPeak.push_back(x.peakMB);
+      twPeak.push_back(t.peakMB);
+    }
+  }
+  state.counters["tunewell_ms"] = median(twTime) * 1000;
+  state.counters["empty_ms"] = median(emptyTime) * 1000;
+  state.counters["time_ratio"] = median(twTime) / median(emptyTime);
+  state.counters["tunewell_MB"] = median(twPeak);
+  state.counters["empty_MB"] = median(emptyPeak);
+  state.counters["memory_ratio"] = median(twPeak) / median(emptyPeak);
+  state.counters["text_ms"] = median(textTime) * 1000;
+  state.counters["text_MB"] = median(textPeak);
+}
+
+BENCHMARK(BM_EmptyWindowShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextWindowShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TunewellShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ratio)->Arg(15)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,313 @@
+// Each control's widget against its model: the user's actions reach the
+// model's events in the classic order, and the model's changes (including
+// the ones its handlers make) reach the widget.
+
+#include <string>
+#include <vector>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyleOptionButton>
+#include <QStyleOptionSlider>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "tests/ui/qt/qt_app.h"
+#include "ui/forms/forms.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/qt_environment.h"
+
+namespace tw::qt {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Controls : ::testing::Test {
+  QApplication& app = test::qtApp();
+  PictureStore pictures;
+  QtEnvironment environment{&pictures};
+  forms::Form form{"Form1", &environment};
+  Log log;
+
+  // Shows the form in its window and waits until it can take input.
+  std::unique_ptr<FormWindow> open() {
+    form.move(0, 0, 6000, 4500);
+    auto window = std::make_unique<FormWindow>(form, &pictures);
+    form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+};
+
+TEST_F(Controls, ChoosingATabGoesThroughTheModelWhichMayRefuseIt) {
+  auto& tabs = form.add<forms::TabStrip>("TabStrip1");
+  tabs.move(0, 0, 5000, 3000);
+  tabs.setImageList({"StatusTab", "CacheTab"});
+  tabs.addTab({"Status", "", 1, "", ""});
+  tabs.addTab({"Cache", "", 2, "", ""});
+  tabs.addTab({"Tweaks", "", 0, "", ""});
+  bool refuse = false;
+  tabs.BeforeClick.connect([&](bool& cancel) {
+    log.push_back("BeforeClick");
+    cancel = refuse;
+  });
+  tabs.Click.connect([&] { log.push_back("Click " + std::to_string(tabs.selectedIndex())); });
+  auto window = open();
+  auto* bar = window->widgetFor(tabs)->findChild<QTabBar*>();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->count(), 3);
+  EXPECT_EQ(bar->tabText(1), "Cache");
+  EXPECT_FALSE(bar->tabIcon(0).isNull()) << "the image list's picture";
+  EXPECT_TRUE(bar->tabIcon(2).isNull());
+
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+  EXPECT_EQ(tabs.selectedIndex(), 2);
+  EXPECT_EQ(log, (Log{"BeforeClick", "Click 2"}));
+
+  refuse = true;
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+  EXPECT_EQ(tabs.selectedIndex(), 2);
+  EXPECT_EQ(bar->currentIndex(), 1) << "the bar returns to the tab the model kept";
+
+  refuse = false;
+  tabs.setSelectedIndex(1);
+  EXPECT_EQ(bar->currentIndex(), 0) << "a selection made by the program shows";
+}
+
+TEST_F(Controls, ClickingTheCheckBoxIndicatorCyclesTheModelAndShowsWhatItHolds) {
+  auto& box = form.add<forms::CheckBox>("Check1");
+  box.move(300, 300, 3000, 300);
+  box.setCaption("Keep on top");
+  bool refuse = false;
+  box.Click.connect([&] {
+    log.push_back("Click " + std::to_string(box.value()));
+    if (refuse && box.value() == 1) box.setValue(0);
+  });
+  auto window = open();
+  auto* widget = window->widgetAs<QCheckBox>("Check1");
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->text(), "Keep on top");
+  QStyleOptionButton option;
+  option.initFrom(widget);
+  const QPoint indicator =
+      widget->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, widget).center();
+
+  QTest::mouseClick(widget, Qt::LeftButton, {}, indicator);
+  EXPECT_EQ(box.value(), 1);
+  EXPECT_EQ(widget->checkState(), Qt::Checked);
+
+  box.setValue(2);
+  EXPECT_EQ(widget->checkState(), Qt::PartiallyChecked);
+  QTest::mouseClick(widget, Qt::LeftButton, {}, indicator);
+  EXPECT_EQ(box.value(), 0) << "a click clears a grayed box";
+  EXPECT_EQ(widget->checkState(), Qt::Unchecked);
+
+  refuse = true;  // the handler puts the box back
+  QTest::mouseClick(widget, Qt::LeftButton, {}, indicator);
+  EXPECT_EQ(box.value(), 0);
+  EXPECT_EQ(widget->checkState(), Qt::Unchecked);
+  EXPECT_EQ(log, (Log{"Click 1", "Click 2", "Click 0", "Click 1", "Click 0"}));
+}
+
+TEST_F(Controls, OptionButtonsExcludeEachOtherOnlyWithinTheirContainer) {
+  auto& left = form.add<forms::Frame>("Frame8");
+  left.move(0, 0, 2000, 2000);
+  auto& right = form.add<forms::Frame>("Frame7");
+  right.move(2500, 0, 2000, 2000);
+  forms::ControlArray<forms::OptionButton> speed(form, "Option2");
+  forms::ControlArray<forms::OptionButton> icon(form, "Option1");
+  for (int i = 0; i < 2; ++i) {
+    speed.add(i, &left).move(100, 300 + 400 * i, 1500, 300);
+    icon.add(i, &right).move(100, 300 + 400 * i, 1500, 300);
+  }
+  icon(1).setValue(true);
+  auto window = open();
+  auto* first = window->widgetAs<QRadioButton>("Option2", 0);
+  auto* second = window->widgetAs<QRadioButton>("Option2", 1);
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->parentWidget(), window->widgetFor(left)) << "an option lies in its frame";
+
+  // The classic button takes a click anywhere in its rectangle.
+  QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 2, first->height() / 2));
+  QTest::mouseClick(second, Qt::LeftButton);
+  EXPECT_FALSE(speed(0).value());
+  EXPECT_TRUE(speed(1).value());
+  EXPECT_FALSE(first->isChecked());
+  EXPECT_TRUE(second->isChecked());
+  EXPECT_TRUE(window->widgetAs<QRadioButton>("Option1", 1)->isChecked()) << "the other frame's group is untouched";
+
+  speed(1).setValue(false);
+  EXPECT_FALSE(second->isChecked()) << "a group may have no option chosen";
+}
+
+TEST_F(Controls, DraggingTheThumbRaisesScrollForEachPositionAndChangeOnceAtTheRelease) {
+  auto& slider = form.add<forms::Slider>("Slider1");
+  slider.move(150, 150, 4500, 600);
+  slider.setRange(0, 20);
+  slider.Scroll.connect([&] {
+    log.push_back("Scroll " + std::to_string(slider.value()));
+    // A handler that allows even positions only.
+    if (slider.value() % 2 != 0) slider.setValue(slider.value() - 1);
+  });
+  slider.Change.connect([&] { log.push_back("Change " + std::to_string(slider.value())); });
+  auto window = open();
+  auto* widget = window->widgetAs<QSlider>("Slider1");
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->tickPosition(), QSlider::TicksBelow);
+
+  QStyleOptionSlider option;
+  option.initFrom(widget);
+  option.minimum = widget->minimum();
+  option.maximum = widget->maximum();
+  option.sliderPosition = widget->sliderPosition();
+  option.orientation = widget->orientation();
+  option.tickPosition = widget->tickPosition();
+  const QRect thumb = widget->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, widget);
+  const QRect groove = widget->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, widget);
+  // Where the pointer holding the thumb by its centre must be for a value.
+  auto xOf = [&](int value) {
+    return groove.x() + QStyle::sliderPositionFromValue(0, 20, value, groove.width() - thumb.width()) +
+           (thumb.center().x() - thumb.x());
+  };
+
+  QTest::mousePress(widget, Qt::LeftButton, {}, thumb.center());
+  QTest::mouseMove(widget, QPoint(xOf(5), thumb.center().y()));
+  QTest::mouseMove(widget, QPoint(xOf(8), thumb.center().y()));
+  EXPECT_EQ(widget->sliderPosition(), 8);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(xOf(8), thumb.center().y()));
+  EXPECT_EQ(slider.value(), 8);
+  EXPECT_EQ(widget->value(), 8);
+  EXPECT_EQ(log, (Log{"Scroll 5", "Change 4", "Scroll 8", "Change 8"}))
+      << "the handler's snap raises its own Change; the release announces the final value";
+
+  log.clear();
+  widget->setFocus();
+  QTest::keyClick(widget, Qt::Key_PageUp);
+  EXPECT_EQ(slider.value(), 3 - 1) << "Page Up moves towards Min by LargeChange, and the handler snaps";
+  EXPECT_EQ(widget->value(), 2);
+  QTest::keyClick(widget, Qt::Key_End);
+  EXPECT_EQ(slider.value(), 20);
+  EXPECT_EQ(log, (Log{"Scroll 3", "Change 2", "Scroll 20", "Change 20"}));
+
+  slider.setValue(10);
+  EXPECT_EQ(widget->value(), 10) << "a value set by the program moves the thumb";
+}
+
+TEST_F(Controls, PickingAndTypingInAComboBoxGoThroughClickKeyPressAndChange) {
+  auto& combo = form.add<forms::ComboBox>("Combo1");
+  combo.move(150, 150, 3000, 315);
+  for (const char* item : {"CD Writer", "File Server", "3D Gaming"}) combo.addItem(item);
+  combo.KeyPress.connect([&](int& key) {
+    if (key == '!') key = 0;                        // refused
+    if (key >= 'a' && key <= 'z') key -= 'a' - 'A';  // upper case
+  });
+  combo.Click.connect([&] { log.push_back("Click " + combo.text()); });
+  combo.Change.connect([&] { log.push_back("Change " + combo.text()); });
+  auto window = open();
+  auto* widget = window->widgetAs<QComboBox>("Combo1");
+  ASSERT_NE(widget, nullptr);
+  ASSERT_TRUE(widget->isEditable());
+  ASSERT_EQ(widget->count(), 3);
+
+  widget->activated(1);  // what the list emits when the user picks an item
+  EXPECT_EQ(combo.listIndex(), 1);
+  EXPECT_EQ(widget->lineEdit()->text(), "File Server");
+
+  widget->lineEdit()->clear();
+  combo.setText("");
+  QTest::keyClicks(widget->lineEdit(), "ab!c");
+  EXPECT_EQ(combo.text(), "ABC");
+  EXPECT_EQ(widget->lineEdit()->text(), "ABC");
+  EXPECT_EQ(combo.listIndex(), -1);
+  EXPECT_EQ(log, (Log{"Click File Server", "Change A", "Change AB", "Change ABC"}));
+
+  combo.setStyle(forms::ComboBox::Style::DropdownList);
+  combo.setListIndex(0);
+  EXPECT_FALSE(widget->isEditable());
+  EXPECT_EQ(widget->currentText(), "CD Writer");
+  log.clear();
+  QTest::keyClick(widget, Qt::Key_3);
+  EXPECT_EQ(combo.listIndex(), 2) << "a letter picks the next item starting with it";
+  EXPECT_EQ(widget->currentIndex(), 2);
+  EXPECT_EQ(log, (Log{"Click 3D Gaming"}));
+}
+
+TEST_F(Controls, ModelChangesReachTheirWidgets) {
+  auto& frame = form.add<forms::Frame>("Frame1");
+  frame.move(150, 150, 4500, 3000);
+  auto& label = form.add<forms::Label>("Label20", -1, &frame);
+  label.move(150, 300, 3000, 450);
+  auto& combo = form.add<forms::ComboBox>("Combo3", 0, &frame);
+  combo.setStyle(forms::ComboBox::Style::DropdownList);
+  combo.move(150, 900, 1500, 315);
+  auto window = open();
+  auto* text = window->widgetAs<QLabel>("Label20");
+  auto* list = window->widgetAs<QComboBox>("Combo3", 0);
+  auto* group = window->widgetAs<QGroupBox>("Frame1");
+  ASSERT_TRUE(text && list && group);
+
+  EXPECT_EQ(text->geometry(), QRect(10, 20, 200, 30)) << "15 twips to the pixel, in the frame's coordinates";
+  EXPECT_TRUE(group->title().isEmpty());
+  label.setCaption("Welcome to <b>Tunewell</b>! & more");
+  frame.setCaption("System Information");
+  label.setToolTipText("the status line");
+  label.move(300, 300, 1500, 600);
+  EXPECT_EQ(text->text(), "Welcome to <b>Tunewell</b>!  more") << "plain text, access marks dropped";
+  EXPECT_EQ(text->textFormat(), Qt::PlainText);
+  EXPECT_EQ(group->title(), "System Information");
+  EXPECT_EQ(text->toolTip(), "the status line");
+  EXPECT_EQ(text->geometry(), QRect(20, 20, 100, 40));
+
+  combo.addItem("10");
+  combo.addItem("20");
+  combo.setListIndex(1);
+  EXPECT_EQ(list->count(), 2);
+  EXPECT_EQ(list->currentText(), "20");
+  combo.setListIndex(-1);
+  EXPECT_EQ(list->currentIndex(), -1);
+
+  combo.setEnabled(false);
+  EXPECT_FALSE(list->isEnabled());
+  frame.setVisible(false);
+  EXPECT_FALSE(text->isVisible());
+  frame.setVisible(true);
+  EXPECT_TRUE(text->isVisible());
+  label.setVisible(false);
+  EXPECT_FALSE(text->isVisible());
+}
+
+TEST_F(Controls, APictureBoxPaintsItsRecordedDrawingInItsScale) {
+  auto& box = form.add<forms::PictureBox>("Picture5");
+  box.setBorderStyle(0);
+  box.move(150, 150, 1500, 300);  // 100 x 20 pixels
+  box.setScaleMode(forms::ScaleMode::Pixels);
+  auto window = open();
+  QWidget* widget = window->widgetFor(box);
+  ASSERT_NE(widget, nullptr);
+
+  // Half a gauge: the empty colour, then a pen as wide as half the box
+  // drawn down its middle.
+  box.setBackColor(0xFE0000);
+  box.setDrawWidth(50);
+  box.line(25, 0, 25, box.scaleHeight(), 0xFFE358);
+  QImage image = widget->grab().toImage();
+  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x58, 0xE3, 0xFF)) << "filled part";
+  EXPECT_EQ(image.pixelColor(48, 18), QColor(0x58, 0xE3, 0xFF));
+  EXPECT_EQ(image.pixelColor(52, 10), QColor(0x00, 0x00, 0xFE)) << "empty part";
+  EXPECT_EQ(image.pixelColor(97, 2), QColor(0x00, 0x00, 0xFE));
+
+  box.cls();
+  image = widget->grab().toImage();
+  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x00, 0x00, 0xFE)) << "Cls erases the drawing";
+}
+
+}  // namespace
+}  // namespace tw::qt

@@ -1,0 +1,157 @@
+// The tuner's main window on the Qt front end: the designed client area, no
+// control cut off or covering another, and the tabs switching frames.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyle>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/startup/program.h"
+#include "host/system/platform.h"
+#include "tests/support/machine_fixture.h"
+#include "tests/ui/qt/qt_app.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/qt_environment.h"
+
+namespace tw::qt {
+namespace {
+
+struct FixedMemory : sys::MemoryMeter {
+  sys::MemoryStatus status() override {
+    constexpr uint64_t total = 64ull << 20;
+    return {50, total, total / 2, total, total / 2, 1ull << 31, 1ull << 30};
+  }
+};
+
+struct TunerWindow : ::testing::Test {
+  QApplication& app = test::qtApp();
+  test::TestMachine machine{false};
+  test::TempDir runtime;
+  PictureStore pictures;
+  QtEnvironment environment{&pictures};
+  std::unique_ptr<app::TunerProgram> program;
+  std::unique_ptr<FormWindow> window;  // goes before the program's forms
+
+  void SetUp() override {
+    // Fixed figures: what the window shows does not depend on the host.
+    auto platform = std::make_shared<sys::Platform>();
+    platform->setMemory(std::make_shared<FixedMemory>());
+    machine.host->setPlatform(platform);
+    program = std::make_unique<app::TunerProgram>(*machine.host, environment, "/Ns", runtime.path());
+    program->start();
+    ASSERT_FALSE(program->finished());
+    window = std::make_unique<FormWindow>(program->main(), &pictures);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+
+  QTabBar* tabBar() { return window->widgetFor(*program->main().TabStrip1)->findChild<QTabBar*>(); }
+};
+
+std::string where(const QWidget* w) {
+  return w->metaObject()->className() + std::string(" ") + w->objectName().toStdString();
+}
+
+// The widths a caption needs beside its indicator, and its height.
+bool captionFits(const QWidget* w, const QString& text, int indicator, std::string& why) {
+  const QFontMetrics metrics(w->font());
+  const int need = indicator + metrics.horizontalAdvance(text);
+  if (need > w->width() || metrics.height() > w->height()) {
+    why = "needs " + std::to_string(need) + "x" + std::to_string(metrics.height()) + " for \"" +
+          text.toStdString() + "\" in " + std::to_string(w->width()) + "x" + std::to_string(w->height());
+    return false;
+  }
+  return true;
+}
+
+TEST_F(TunerWindow, ClientAreaIsAsDesignedAndNoControlIsCutOffOrCovered) {
+  EXPECT_EQ(window->size(), QSize(458, 437)) << "6870 x 6555 twips at 15 twips to the pixel";
+  EXPECT_EQ(window->windowTitle(), "Tunewell");
+
+  std::vector<std::string> faults;
+  std::vector<QWidget*> widgets;
+  for (forms::Control* control : program->main().controls()) {
+    QWidget* w = window->widgetFor(*control);  // also makes the hidden tabs' widgets
+    if (w == nullptr) continue;
+    w->setObjectName(QString::fromStdString(control->qualifiedName()));
+    widgets.push_back(w);
+  }
+  for (QWidget* w : widgets) {
+    QWidget* parent = w->parentWidget();
+    if (!parent->rect().contains(w->geometry())) faults.push_back(where(w) + " leaves its container");
+    if (auto* box = qobject_cast<QGroupBox*>(parent); box != nullptr && !box->title().isEmpty()) {
+      if (w->y() < QFontMetrics(box->font()).height()) faults.push_back(where(w) + " covers its frame's caption");
+    }
+    std::string why;
+    const int indicator = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
+                          w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+    if (auto* check = qobject_cast<QCheckBox*>(w); check && !captionFits(w, check->text(), indicator, why)) {
+      faults.push_back(where(w) + " " + why);
+    } else if (auto* option = qobject_cast<QRadioButton*>(w); option && !captionFits(w, option->text(), indicator, why)) {
+      faults.push_back(where(w) + " " + why);
+    } else if (auto* button = qobject_cast<QPushButton*>(w); button && !captionFits(w, button->text(), 8, why)) {
+      faults.push_back(where(w) + " " + why);
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull() &&
+                                                        label->heightForWidth(label->width()) > label->height()) {
+      faults.push_back(where(w) + " cuts off \"" + label->text().toStdString() + "\"");
+    } else if ((qobject_cast<QSlider*>(w) || qobject_cast<QComboBox*>(w)) &&
+               w->minimumSizeHint().height() > w->height()) {
+      faults.push_back(where(w) + " is lower than it can be drawn");
+    }
+  }
+  // Siblings may not overlap, except the tab frames stacked over the strip.
+  const QWidget* strip = window->widgetFor(*program->main().TabStrip1);
+  for (std::size_t i = 0; i < widgets.size(); ++i) {
+    for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+      QWidget* a = widgets[i];
+      QWidget* b = widgets[j];
+      if (a->parentWidget() != b->parentWidget() || a == strip || b == strip) continue;
+      if (qobject_cast<QGroupBox*>(a) && qobject_cast<QGroupBox*>(b) && a->geometry() == b->geometry()) continue;
+      if (a->geometry().intersects(b->geometry())) faults.push_back(where(a) + " overlaps " + where(b));
+    }
+  }
+  EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+}
+
+TEST_F(TunerWindow, EachTabShowsItsOwnFrameAndStatusText) {
+  app::Form1& form = program->main();
+  const std::vector<forms::Frame*> frames = {form.Frame1, form.Frame4, form.Frame11,
+                                             form.Frame12, form.Frame6, form.Frame10};
+  QTabBar* bar = tabBar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->count(), 6);
+  const QStringList captions = {"Status", "Cache", "Tweaks", "Tools", "Options", "Help"};
+  auto* status = window->widgetAs<QLabel>("Label20");
+  ASSERT_NE(status, nullptr);
+
+  std::vector<QString> texts;
+  for (int order : {2, 5, 3, 6, 4, 1}) {
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(order - 1).center());
+    EXPECT_EQ(form.TabStrip1->selectedIndex(), order);
+    EXPECT_EQ(bar->tabText(order - 1), captions[order - 1]);
+    EXPECT_FALSE(bar->tabIcon(order - 1).isNull()) << "tab " << order << " has its icon";
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+      EXPECT_EQ(window->widgetFor(*frames[f])->isVisible(), static_cast<int>(f) == order - 1)
+          << "tab " << order << ", frame " << frames[f]->name();
+    }
+    EXPECT_EQ(status->text().toStdString(), form.Label20->caption()) << "the status line follows its label";
+    texts.push_back(status->text());
+  }
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end()) << "each tab has a text of its own";
+}
+
+}  // namespace
+}  // namespace tw::qt

@@ -1,0 +1,260 @@
+// The window around a form: hover, closing, keys, timers, the browser and
+// errors that escape a handler.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include "host/runtime/errors.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/qt/qt_app.h"
+#include "ui/forms/forms.h"
+#include "ui/qt/event_guard.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/qt_environment.h"
+
+namespace tw::qt {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Window : ::testing::Test {
+  QApplication& app = test::qtApp();
+  PictureStore pictures;
+  QtEnvironment environment{&pictures};
+  forms::Form form{"Form1", &environment};
+  Log log;
+
+  std::unique_ptr<FormWindow> open(FormWindow::Options options = {}) {
+    form.move(0, 0, 6000, 4500);
+    auto window = std::make_unique<FormWindow>(form, &pictures, std::move(options));
+    form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+};
+
+TEST_F(Window, ThePointerRaisesMouseMoveOnTheControlUnderItOrItsNearestLiveContainer) {
+  auto& frame = form.add<forms::Frame>("Frame11");
+  frame.move(1500, 1500, 3000, 2250);
+  auto& check = form.add<forms::CheckBox>("Check1", -1, &frame);
+  check.move(150, 300, 2400, 300);
+  check.setCaption("Increase program priority");
+  auto& title = form.add<forms::Label>("Label27", 0, &frame);
+  title.move(150, 900, 2400, 300);
+  title.setCaption("Maximum programs");
+  title.setEnabled(false);
+  auto record = [this](const char* who) {
+    return [this, who](int button, int, double x, double y) {
+      log.push_back(std::string(who) + " " + std::to_string(button) + " " + std::to_string(static_cast<int>(x)) +
+                    "," + std::to_string(static_cast<int>(y)));
+    };
+  };
+  form.MouseMove.connect(record("Form1"));
+  frame.MouseMove.connect(record("Frame11"));
+  check.MouseMove.connect(record("Check1"));
+  title.MouseMove.connect(record("Label27"));
+  auto window = open();
+  QWindow* handle = window->windowHandle();
+  ASSERT_NE(handle, nullptr);
+
+  // Pixels in the window; the model hears twips relative to the control.
+  QTest::mouseMove(handle, QPoint(5, 5));
+  QTest::mouseMove(handle, QPoint(100 + 10 + 4, 100 + 20 + 6));
+  QTest::mouseMove(handle, QPoint(100 + 10 + 8, 100 + 60 + 5));  // over the disabled label
+  QTest::mouseMove(handle, QPoint(100 + 150, 100 + 120));        // the frame's own background
+  EXPECT_EQ(log, (Log{"Form1 0 75,75", "Check1 0 60,90", "Frame11 0 270,975", "Frame11 0 2250,1800"}));
+}
+
+TEST_F(Window, TheCloseBoxAsksTheFormWhichMayRefuse) {
+  bool keepOpen = true;
+  form.QueryUnload.connect([&](bool& cancel, forms::UnloadMode mode) {
+    log.push_back("QueryUnload " + std::to_string(static_cast<int>(mode)));
+    cancel = keepOpen;
+  });
+  form.Unload.connect([&](bool&) { log.push_back("Unload"); });
+  auto window = open();
+
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(form.loaded());
+
+  keepOpen = false;
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(form.loaded());
+  EXPECT_EQ(log, (Log{"QueryUnload 0", "QueryUnload 0", "Unload"}));
+
+  form.show();
+  EXPECT_TRUE(window->isVisible()) << "loading the form again shows its window";
+  form.unload();
+  EXPECT_FALSE(window->isVisible()) << "unloading by code hides it";
+}
+
+TEST_F(Window, EnterAndEscapePressTheDefaultAndCancelButtons) {
+  auto& ok = form.add<forms::CommandButton>("Command1");
+  ok.move(3000, 3900, 1200, 375);
+  ok.setCaption("Ok");
+  ok.setDefault(true);
+  auto& cancel = form.add<forms::CommandButton>("cEx");
+  cancel.move(4500, 3900, 1200, 375);
+  cancel.setCaption("Cancel");
+  cancel.setCancel(true);
+  ok.Click.connect([&] { log.push_back("Ok"); });
+  cancel.Click.connect([&] { log.push_back("Cancel"); });
+  auto window = open();
+  auto* okButton = window->widgetAs<QPushButton>("Command1");
+  ASSERT_NE(okButton, nullptr);
+  EXPECT_EQ(okButton->text(), "Ok");
+
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  QTest::mouseClick(okButton, Qt::LeftButton);
+  ok.setEnabled(false);
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  EXPECT_EQ(log, (Log{"Ok", "Cancel", "Ok"})) << "a disabled default button takes no Enter";
+}
+
+TEST_F(Window, TimersTickFromTheEventLoopAndMayStopThemselves) {
+  auto& timer = form.add<forms::Timer>("Timer1");
+  timer.setInterval(10);
+  int ticks = 0;
+  timer.Tick.connect([&] {
+    if (++ticks == 3) timer.setEnabled(false);
+  });
+  auto window = open();
+  EXPECT_TRUE(environment.running(timer));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks == 3; }, 2000));
+  EXPECT_FALSE(environment.running(timer));
+  QTest::qWait(50);
+  EXPECT_EQ(ticks, 3);
+
+  timer.setEnabled(true);
+  timer.setInterval(20);
+  EXPECT_EQ(environment.intervalOf(timer), 20);
+  form.unload();
+  EXPECT_FALSE(environment.running(timer)) << "an unloaded form's timers stop";
+}
+
+TEST_F(Window, TheBrowserLoadsLocalPagesAfterNavigateReturnsAndReportsMissingOnes) {
+  test::TempDir dir;
+  test::writeFile(dir / "Main.html", "<html><body><p>Main page</p><a href=\"Contents.html\">contents</a></body></html>");
+  test::writeFile(dir / "Contents.html", "<html><body><p>Table of contents</p></body></html>");
+  auto& web = form.add<forms::WebBrowser>("Web");
+  web.move(150, 150, 5000, 3000);
+  web.NavigateComplete2.connect([&](const std::string& url) { log.push_back("Complete " + url); });
+  web.NavigateError.connect([&](const std::string& url, const std::string&, int status, bool&) {
+    log.push_back("Error " + url + " " + std::to_string(status));
+    web.navigate2("C:\\Help\\Contents.html");
+  });
+  bool refuseLinks = false;
+  web.BeforeNavigate2.connect([&](const std::string& url, bool& cancel) {
+    log.push_back("Before " + url);
+    cancel = refuseLinks;
+  });
+  FormWindow::Options options;
+  const std::string root = dir.path().string();
+  options.toHostPath = [root](const std::string& windows) { return root + "/" + windows.substr(windows.rfind('\\') + 1); };
+  options.toWindowsPath = [](const std::string& host) { return "C:\\Help\\" + host.substr(host.rfind('/') + 1); };
+  auto window = open(std::move(options));
+  auto* browser = window->widgetAs<QTextBrowser>("Web");
+  ASSERT_NE(browser, nullptr);
+
+  web.navigate("C:\\Help\\Main.html");
+  EXPECT_EQ(log, (Log{"Before C:\\Help\\Main.html"})) << "nothing completes inside Navigate";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 2000));
+  EXPECT_EQ(web.locationURL(), "C:\\Help\\Main.html");
+  EXPECT_TRUE(browser->toPlainText().contains("Main page"));
+
+  log.clear();
+  web.navigate("C:\\Help\\Missing.html");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() >= 4; }, 2000));
+  EXPECT_EQ(log, (Log{"Before C:\\Help\\Missing.html", "Error C:\\Help\\Missing.html 404",
+                      "Before C:\\Help\\Contents.html", "Complete C:\\Help\\Contents.html"}));
+  EXPECT_TRUE(browser->toPlainText().contains("Table of contents")) << "the handler's page, not an error page";
+
+  log.clear();
+  refuseLinks = true;
+  browser->anchorClicked(QUrl(QStringLiteral("Main.html")));
+  QTest::qWait(20);
+  EXPECT_EQ(log, (Log{"Before C:\\Help\\Main.html"}));
+  EXPECT_TRUE(browser->toPlainText().contains("Table of contents")) << "a refused link leaves the page";
+}
+
+// A web server of one page.
+class OnePageServer {
+ public:
+  OnePageServer() {
+    server_.listen(QHostAddress::LocalHost);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+      QTcpSocket* socket = server_.nextPendingConnection();
+      QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+        const QByteArray request = socket->readAll();
+        const bool found = request.startsWith("GET /Twhelp/Main.html ");
+        const QByteArray body = found ? "<html><body><p>Online help</p></body></html>" : "no such page";
+        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
+                      QByteArray("Content-Type: text/html\r\nContent-Length: ") + QByteArray::number(body.size()) +
+                      "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+      });
+    });
+  }
+  std::string address(const char* path) const {
+    return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+  }
+
+ private:
+  QTcpServer server_;
+};
+
+TEST_F(Window, WebPagesAreFetchedAndAMissingOneReportsItsStatus) {
+  OnePageServer server;
+  auto& web = form.add<forms::WebBrowser>("Web");
+  web.move(150, 150, 5000, 3000);
+  web.NavigateComplete2.connect([&](const std::string& url) { log.push_back("Complete " + url); });
+  web.NavigateError.connect([&](const std::string& url, const std::string&, int status, bool&) {
+    log.push_back("Error " + url + " " + std::to_string(status));
+  });
+  auto window = open();
+  auto* browser = window->widgetAs<QTextBrowser>("Web");
+  ASSERT_NE(browser, nullptr);
+
+  const std::string page = server.address("/Twhelp/Main.html");
+  web.navigate(page);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 5000));
+  EXPECT_EQ(log, (Log{"Complete " + page}));
+  EXPECT_TRUE(browser->toPlainText().contains("Online help"));
+
+  const std::string missing = server.address("/Twhelp/Gone.html");
+  web.navigate(missing);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 5000));
+  EXPECT_EQ(log.back(), "Error " + missing + " 404");
+  EXPECT_FALSE(browser->toPlainText().contains("Online help")) << "the failed page is not shown as loaded";
+}
+
+TEST_F(Window, AnErrorEscapingAHandlerIsReportedAndTheWindowGoesOn) {
+  auto& button = form.add<forms::CommandButton>("Command3", 1);
+  button.move(150, 150, 1500, 375);
+  button.Click.connect([] { throw RuntimeError(380, "Invalid property value"); });
+  std::vector<std::string> reported;
+  setUnhandledErrorHandler([&](const std::string& message) { reported.push_back(message); });
+  auto window = open();
+  QTest::mouseClick(window->widgetAs<QPushButton>("Command3", 1), Qt::LeftButton);
+  setUnhandledErrorHandler(nullptr);
+  EXPECT_EQ(reported, (std::vector<std::string>{"Run-time error '380':\n\nInvalid property value"}));
+  EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace tw::qt

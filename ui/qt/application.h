@@ -1,0 +1,39 @@
+#pragma once
+// What a program of this system checks before and after it makes its
+// QApplication.
+
+#include <thread>
+
+namespace tw::qt {
+
+// Reads the host's font configuration on a thread of its own while the
+// program starts.  Parsing it is the largest single part of the time to a
+// first window, and nothing needs it before the first widget is made; a
+// program starts this first thing in main and waits for it before it makes
+// its windows.
+class FontConfigWarmUp {
+ public:
+  FontConfigWarmUp();
+  ~FontConfigWarmUp();
+  FontConfigWarmUp(const FontConfigWarmUp&) = delete;
+  FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
+  void wait();
+
+ private:
+  std::thread thread_;
+};
+
+// Whether Qt can open windows here: a display (X11 or Wayland), or a Qt
+// platform chosen with QT_QPA_PLATFORM or -platform.  Without one, Qt would
+// abort the program.
+bool canShowWindows(int argc, char** argv);
+
+// Whether the user chose a style (-style or QT_STYLE_OVERRIDE), which then
+// wins over the classic look.
+bool styleChosenByUser(int argc, char** argv);
+
+// Whether the application font draws letters: with no font visible to
+// fontconfig every glyph is a hollow box and nothing says so.
+bool fontsVisible();
+
+}  // namespace tw::qt

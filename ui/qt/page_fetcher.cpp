@@ -1,0 +1,39 @@
+#include "ui/qt/page_fetcher.h"
+
+#include <dlfcn.h>
+
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace tw::qt {
+
+namespace {
+
+// The module lies beside this library, in the build tree and when installed.
+QString moduleBeside() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&pageFetcher), &info) == 0 || info.dli_fname == nullptr) return {};
+  return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QStringLiteral("/libtw_qt_network.so");
+}
+
+}  // namespace
+
+PageFetcher* pageFetcher(QString* why) {
+  static PageFetcher* fetcher = nullptr;
+  static QString failure;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    QLibrary module(moduleBeside());
+    auto make = reinterpret_cast<decltype(&tw_qt_make_page_fetcher)>(module.resolve("tw_qt_make_page_fetcher"));
+    if (make != nullptr) {
+      fetcher = make();  // the module stays loaded for the process's life
+    } else {
+      failure = module.errorString();
+    }
+  }
+  if (fetcher == nullptr && why != nullptr) *why = failure;
+  return fetcher;
+}
+
+}  // namespace tw::qt

@@ -1,0 +1,74 @@
+#include "ui/qt/pictures.h"
+
+#include <algorithm>
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace tw::qt {
+
+namespace {
+
+// "Pictures\\Splash.PNG" -> "splash": the key of the built-in artwork.
+QString resourceKey(const QString& name) {
+  QString key = name;
+  const qsizetype slash = std::max(key.lastIndexOf(QLatin1Char('/')), key.lastIndexOf(QLatin1Char('\\')));
+  if (slash >= 0) key = key.mid(slash + 1);
+  const qsizetype dot = key.lastIndexOf(QLatin1Char('.'));
+  if (dot > 0) key = key.left(dot);
+  return key.toLower();
+}
+
+}  // namespace
+
+PictureStore::PictureStore() = default;
+
+void PictureStore::setAlias(const std::string& name, const QString& pathOrResource) {
+  aliases_.insert(QString::fromStdString(name).toLower(), pathOrResource);
+  cache_.clear();
+}
+
+QString PictureStore::locate(const std::string& name) const {
+  if (name.empty()) return {};
+  const QString qname = QString::fromStdString(name);
+  if (auto it = aliases_.find(qname.toLower()); it != aliases_.end()) return it.value();
+  if (qname.startsWith(QLatin1String(":/"))) return QFileInfo::exists(qname) ? qname : QString();
+
+  const QString builtIn = QStringLiteral(":/tunewell/") + resourceKey(qname) + QStringLiteral(".png");
+  if (QFileInfo::exists(builtIn)) return builtIn;
+
+  // A Windows path of the machine, or a host path.
+  QString host = qname;
+  const bool windowsPath = qname.size() > 2 && qname[1] == QLatin1Char(':');
+  if (windowsPath && translate_) host = QString::fromStdString(translate_(name));
+  if (QFileInfo(host).isFile()) return host;
+  return {};
+}
+
+QPixmap PictureStore::pixmap(const std::string& name) const {
+  if (name.empty()) return {};
+  const QString key = QString::fromStdString(name);
+  if (auto it = cache_.find(key); it != cache_.end()) return it.value();
+  const QString where = locate(name);
+  QPixmap picture;
+  if (!where.isEmpty()) picture.load(where);
+  cache_.insert(key, picture);
+  return picture;
+}
+
+std::optional<QSize> PictureStore::size(const std::string& name) const {
+  if (name.empty()) return std::nullopt;
+  if (auto it = cache_.find(QString::fromStdString(name)); it != cache_.end()) {
+    if (it.value().isNull()) return std::nullopt;
+    return it.value().size();
+  }
+  // The size is in the file's header: a window that sizes itself to a
+  // picture it may never show does not decode it.
+  const QString where = locate(name);
+  if (where.isEmpty()) return std::nullopt;
+  const QSize size = QImageReader(where).size();
+  if (!size.isValid()) return std::nullopt;
+  return size;
+}
+
+}  // namespace tw::qt
