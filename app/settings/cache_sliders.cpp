@@ -3,6 +3,7 @@
 
 #include "app/ui/form1.h"
 #include "host/runtime/guard.h"
+#include "host/runtime/vbconv.h"
 
 namespace tw::app {
 
@@ -20,5 +21,75 @@ void Form1::Slider2_Change() { follow(*Slider2, *text2, " Kb", PendingSettings.M
 void Form1::Slider3_Change() { follow(*Slider3, *text3, " Bytes", PendingSettings.Chunksize); }
 void Form1::Slider4_Change() { follow(*Slider4, *text4, " Names", PendingSettings.NameCache); }
 void Form1::Slider5_Change() { follow(*Slider5, *text5, " Paths", PendingSettings.PathCache); }
+
+}  // namespace tw::app
+
+namespace tw::app {
+
+namespace {
+
+// The nearest multiple of `step` (halves to even) that the slider can hold.
+int32_t snapped(const forms::Slider& slider, int32_t step) {
+  int32_t v = toLong(slider.value() / static_cast<double>(step)) * step;
+  if (v > slider.max()) v -= step;
+  if (v < slider.min()) v += step;
+  return v;
+}
+
+}  // namespace
+
+// Dragging keeps the minimum cache at or below the maximum: whichever slider
+// moves pushes the other along.  A configuration loaded from Cache.ini is
+// shown as it is, even with the minimum above the maximum.
+void Form1::Slider1_Scroll() {
+  if (Slider1->value() == 0) {
+    skipErrors([&] { text1->setCaption("Disabled"); });
+  } else {
+    skipErrors([&] { Slider1->setValue(snapped(*Slider1, 512)); });
+    skipErrors([&] { text1->setCaption(sliderReadout(Slider1->value(), " Kb")); });
+    skipErrors([&] {
+      if (Slider1->value() > Slider2->value()) {
+        showValue(*Slider2, Slider1->value());
+        text2->setCaption(sliderReadout(Slider2->value(), " Kb"));
+      }
+    });
+  }
+  skipErrors([&] { Combo1->setText(""); });
+  PendingSettings.MinFileCache = Slider1->value();
+  skipErrors([&] { ShowPresetDescription(); });
+}
+
+void Form1::Slider2_Scroll() {
+  if (Slider2->value() == 0) {
+    skipErrors([&] { text2->setCaption("Disabled"); });
+  } else {
+    skipErrors([&] { Slider2->setValue(snapped(*Slider2, 512)); });
+    skipErrors([&] { text2->setCaption(sliderReadout(Slider2->value(), " Kb")); });
+    skipErrors([&] {
+      if (Slider2->value() < Slider1->value()) {
+        showValue(*Slider1, Slider2->value());
+        text1->setCaption(sliderReadout(Slider1->value(), " Kb"));
+      }
+    });
+  }
+  skipErrors([&] { Combo1->setText(""); });
+  skipErrors([&] { ShowPresetDescription(); });
+}
+
+void Form1::Slider3_Scroll() { scrollSnapped(*Slider3, *text3, 32, " Bytes"); }
+void Form1::Slider4_Scroll() { scrollSnapped(*Slider4, *text4, 32, " Names"); }
+
+void Form1::Slider5_Scroll() {
+  skipErrors([&] { text5->setCaption(sliderReadout(Slider5->value(), " Paths")); });
+  skipErrors([&] { Combo1->setText(""); });
+  skipErrors([&] { ShowPresetDescription(); });
+}
+
+void Form1::scrollSnapped(forms::Slider& slider, forms::Label& readout, int32_t step, const char* unit) {
+  if (slider.value() != 0) skipErrors([&] { slider.setValue(snapped(slider, step)); });
+  skipErrors([&] { readout.setCaption(sliderReadout(slider.value(), unit)); });
+  skipErrors([&] { Combo1->setText(""); });
+  skipErrors([&] { ShowPresetDescription(); });
+}
 
 }  // namespace tw::app

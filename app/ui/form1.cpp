@@ -52,6 +52,16 @@ void Form1::connectEvents() {
   Slider3->Change.connect([this] { Slider3_Change(); });
   Slider4->Change.connect([this] { Slider4_Change(); });
   Slider5->Change.connect([this] { Slider5_Change(); });
+  Slider1->Scroll.connect([this] { Slider1_Scroll(); });
+  Slider2->Scroll.connect([this] { Slider2_Scroll(); });
+  Slider3->Scroll.connect([this] { Slider3_Scroll(); });
+  Slider4->Scroll.connect([this] { Slider4_Scroll(); });
+  Slider5->Scroll.connect([this] { Slider5_Scroll(); });
+  Combo1->Click.connect([this] { Combo1_Click(); });
+  Combo1->KeyPress.connect([this](int& key) { Combo1_KeyPress(key); });
+  cAdd->Click.connect([this] { cAdd_Click(); });
+  cRemove->Click.connect([this] { cRemove_Click(); });
+  Command3.connect(&forms::CommandButton::Click, [this](int index) { Command3_Click(index); });
 
   Check1->Click.connect([this] { Check1_Click(); });
   Check2->Click.connect([this] { Check2_Click(); });

@@ -250,6 +250,22 @@ class Form1 : public forms::Form {
   void cEx_Click();
   void Timer1_Timer();
 
+  // ---- The Cache tab's configurations (app/settings) ----------------------
+  void Slider1_Scroll();
+  void Slider2_Scroll();
+  void Slider3_Scroll();
+  void Slider4_Scroll();
+  void Slider5_Scroll();
+  void Combo1_Click();
+  void Combo1_KeyPress(int& keyAscii);
+  void cAdd_Click();
+  void cRemove_Click();
+
+  // ---- Applying and the hand-over to the Uninstaller (app/settings) ------
+  void ApplySets();
+  std::string FindTaskmon();
+  void Command3_Click(int index);
+
   // ---- Procedures of the CD-ROM and Disk Defragmenter groups ------------
   void PopCd();
   void GetCD();
@@ -279,6 +295,12 @@ class Form1 : public forms::Form {
  private:
   void layoutControls();  // form1_layout.cpp
   void connectEvents();
+
+  // The five cache sliders, Slider1 to Slider5.
+  std::array<forms::Slider*, 5> cacheSliders() const;
+  void scrollSnapped(forms::Slider& slider, forms::Label& readout, int32_t step, const char* unit);
+  // The tray utility's command line, as it is started and entered in "Run".
+  std::string trayCommandLine() const;
 
   // Start-up's own steps.
   void readPreferences();

@@ -13,6 +13,7 @@
 #include "host/dialogs/dialogs.h"
 #include "host/machine/machine.h"
 #include "host/runtime/codepage.h"
+#include "host/runtime/errors.h"
 
 extern char** environ;
 
@@ -55,7 +56,13 @@ bool knownVerb(std::string_view verb) {
 
 SpawnLauncher::SpawnLauncher(std::chrono::milliseconds wait) : wait_(wait) {}
 
-LaunchResult SpawnLauncher::launch(const std::vector<std::string>& argv) {
+LaunchResult SpawnLauncher::launch(const std::vector<std::string>& argv) { return spawn(argv, wait_); }
+
+LaunchResult SpawnLauncher::start(const std::vector<std::string>& argv, WindowState /*state*/) {
+  return spawn(argv, std::chrono::milliseconds(0));
+}
+
+LaunchResult SpawnLauncher::spawn(const std::vector<std::string>& argv, std::chrono::milliseconds wait) {
   if (argv.empty() || argv[0].empty()) return {};
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
@@ -88,7 +95,7 @@ LaunchResult SpawnLauncher::launch(const std::vector<std::string>& argv) {
   pid_t pid = 0;
   if (posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ) != 0) return {};
 
-  const auto deadline = std::chrono::steady_clock::now() + wait_;
+  const auto deadline = std::chrono::steady_clock::now() + wait;
   auto pause = std::chrono::milliseconds(1);
   for (;;) {
     int status = 0;
@@ -137,6 +144,23 @@ int shellExecute(const Machine& machine, Launcher* launcher, std::string_view ve
       return r.exitCode == 2 ? SE_ERR_FNF : SE_ERR_NOASSOC;
   }
   return SE_ERR_NOASSOC;
+}
+
+int32_t startProgram(const Machine& machine, Launcher* launcher, std::string_view windowsPath,
+                     const std::vector<std::string>& args, WindowState state) {
+  const std::filesystem::path file = machine.toHost(windowsPath);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) raise(ErrNo::FileNotFound);
+  if (!launcher) raise(ErrNo::InvalidProcedureCall);
+  std::vector<std::string> argv;
+  argv.reserve(args.size() + 1);
+  // An absolute path, so PATH is never searched for a program of the machine.
+  argv.push_back(std::filesystem::absolute(file, ec).string());
+  for (const std::string& a : args) argv.push_back(machine.codePage().fromAnsi(a));
+  const LaunchResult r = launcher->start(argv, state);
+  if (r.status == LaunchResult::Status::NotStarted) raise(ErrNo::InvalidProcedureCall);
+  static int32_t lastTask = 0;
+  return ++lastTask;
 }
 
 int restartDialog(Dialogs& dialogs, std::string_view reasonText, uint32_t flags) {

@@ -28,11 +28,25 @@ struct LaunchResult {
   int exitCode = 0;
 };
 
+// How a started program is asked to show its window (the runtime's vbHide,
+// vbNormalFocus, vbMinimizedFocus ...).
+enum class WindowState {
+  Hide = 0,
+  NormalFocus = 1,
+  MinimizedFocus = 2,
+  MaximizedFocus = 3,
+  NormalNoFocus = 4,
+  MinimizedNoFocus = 6,
+};
+
 // Starts a program: argv[0] is looked up in PATH, the rest are its arguments.
 class Launcher {
  public:
   virtual ~Launcher() = default;
   virtual LaunchResult launch(const std::vector<std::string>& argv) = 0;
+  // Starts a program that runs on its own, in the window state asked for.
+  // A launcher that cannot place windows starts it as launch() does.
+  virtual LaunchResult start(const std::vector<std::string>& argv, WindowState /*state*/) { return launch(argv); }
 };
 
 // posix_spawnp with the caller's environment, stdin from /dev/null and a
@@ -45,8 +59,12 @@ class SpawnLauncher : public Launcher {
  public:
   explicit SpawnLauncher(std::chrono::milliseconds wait = std::chrono::milliseconds(3000));
   LaunchResult launch(const std::vector<std::string>& argv) override;
+  // A started program is not waited for: one that cannot be executed is
+  // already refused by the spawn itself.
+  LaunchResult start(const std::vector<std::string>& argv, WindowState state) override;
 
  private:
+  LaunchResult spawn(const std::vector<std::string>& argv, std::chrono::milliseconds wait);
   std::chrono::milliseconds wait_;
 };
 
@@ -72,6 +90,14 @@ int shellExecute(const Machine& machine, Launcher* launcher, std::string_view ve
 // that fits `flags` (EWX_REBOOT 2: restart, EWX_SHUTDOWN 1 / EWX_POWEROFF 8:
 // shut down, EWX_LOGOFF 0: log off), Yes and No.  Returns the answer (6 yes,
 // 7 no).  Nothing is ever restarted: the answer is all the caller gets.
+// The runtime's Shell: starts the program file `windowsPath` of the machine
+// (ANSI, the machine's code page) with `args`, without waiting for it.
+// Raises File not found (53) when the file does not exist and Invalid
+// procedure call (5) when it exists but cannot be started (no launcher, not
+// executable).  Returns the started program's task number (not 0).
+int32_t startProgram(const Machine& machine, Launcher* launcher, std::string_view windowsPath,
+                     const std::vector<std::string>& args, WindowState state);
+
 int restartDialog(Dialogs& dialogs, std::string_view reasonText, uint32_t flags);
 
 }  // namespace tw::shell

@@ -23,16 +23,30 @@ struct FixedMemory : sys::MemoryMeter {
   uint64_t total;
 };
 
-// Form1 with the later parts' procedures recording their calls.
+// Form1 with the later parts' procedures recording their calls.  With
+// runProcedures set, the procedures that have been built also run.
 class WatchedForm1 : public app::Form1 {
  public:
   using Form1::Form1;
   std::vector<std::string> calls;
+  bool runProcedures = false;
 
-  void WritePresetTable(double memoryKB) override { calls.push_back("WritePresetTable " + numberToText(memoryKB)); }
-  void LoadConfigurations() override { calls.push_back("LoadConfigurations"); }
-  void ShowPresetDescription() override { calls.push_back("ShowPresetDescription"); }
-  void SaveFirst(const std::string& path) override { calls.push_back("SaveFirst " + path); }
+  void WritePresetTable(double memoryKB) override {
+    calls.push_back("WritePresetTable " + numberToText(memoryKB));
+    if (runProcedures) Form1::WritePresetTable(memoryKB);
+  }
+  void LoadConfigurations() override {
+    calls.push_back("LoadConfigurations");
+    if (runProcedures) Form1::LoadConfigurations();
+  }
+  void ShowPresetDescription() override {
+    calls.push_back("ShowPresetDescription");
+    if (runProcedures) Form1::ShowPresetDescription();
+  }
+  void SaveFirst(const std::string& path) override {
+    calls.push_back("SaveFirst " + path);
+    if (runProcedures) Form1::SaveFirst(path);
+  }
   void GatherSystemInformation() override { calls.push_back("GatherSystemInformation"); }
   void LoadTools() override { calls.push_back("LoadTools"); }
   void UpdateGauges() override { calls.push_back("UpdateGauges"); }
@@ -65,6 +79,7 @@ struct TunerMachine {
   WatchedForm1& start(bool previousInstance = false, std::string commandLine = "") {
     form = std::make_unique<WatchedForm1>(
         app::TunerContext{*m.host, &env, previousInstance, windows.get(), std::move(commandLine)});
+    form->runProcedures = runProcedures;
     form->load();
     return *form;
   }
@@ -79,6 +94,9 @@ struct TunerMachine {
     store.saveSetting(app::kAppName, app::kPrefsSection, key, value);
   }
 
+  // Whether the procedures of the parts that have been built run as well as
+  // being recorded.
+  bool runProcedures = false;
   TestMachine m;
   std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
   forms::ManualEnvironment env;
