@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "host/files/atomic_file.h"
+#include "host/profile/ini_text.h"
 #include "host/registry/regfile.h"
 #include "host/registry/registry.h"
 
@@ -15,18 +16,6 @@ namespace fs = std::filesystem;
 
 namespace tw {
 namespace {
-
-std::string trim(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-  return std::string(s.substr(b, e - b));
-}
-
-std::string unquote(std::string v) {
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);
-  return v;
-}
 
 uint32_t parseUnsigned(const std::string& text, const std::string& key, const fs::path& file) {
   char* end = nullptr;
@@ -148,23 +137,16 @@ void Machine::readDescription() {
   const fs::path file = metaDir() / "machine.ini";
   const auto bytes = readFileBytes(file);
   if (!bytes) throw MachineError(file.string() + " cannot be read");
-  std::string section;
-  size_t lineNo = 0;
-  size_t pos = 0;
-  while (pos <= bytes->size()) {
-    const size_t nl = bytes->find('\n', pos);
-    const std::string line = trim(std::string_view(*bytes).substr(pos, (nl == std::string::npos ? bytes->size() : nl) - pos));
-    pos = nl == std::string::npos ? bytes->size() + 1 : nl + 1;
-    ++lineNo;
-    if (line.empty() || line[0] == ';') continue;
-    if (line[0] == '[') {
-      section = trim(line.substr(1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1));
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (eq == std::string::npos || !ansiEqualNoCase(section, "Machine")) continue;
-    const std::string key = trim(line.substr(0, eq));
-    const std::string value = unquote(trim(line.substr(eq + 1)));
+  // The description is an INI file: read it with the profile functions' own
+  // line reader, so it follows the same rules as every other INI file.
+  std::string_view section;
+  ini::LineReader reader(*bytes);
+  ini::Line line;
+  while (reader.next(line)) {
+    if (line.kind == ini::LineKind::Section) section = line.name;
+    if (line.kind != ini::LineKind::Key || !ansiEqualNoCase(section, "Machine")) continue;
+    const std::string key(line.name);
+    const std::string value(ini::unquote(line.value));
     if (ansiEqualNoCase(key, "WindowsFolder")) windowsFolder_ = value;
     else if (ansiEqualNoCase(key, "SystemFolder")) systemFolder_ = value;
     else if (ansiEqualNoCase(key, "ProgramFolder")) programFolder_ = value;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/runtime/codepage.h"
+#include "host/runtime/vbconv.h"
 
 namespace tw::ini {
 namespace {
@@ -143,10 +144,7 @@ std::string_view trimBlanks(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-std::string_view cString(std::string_view s) {
-  const size_t nul = s.find('\0');
-  return nul == std::string_view::npos ? s : s.substr(0, nul);
-}
+std::string_view cString(std::string_view s) { return beforeNul(s); }
 
 bool sameName(std::string_view inFile, std::string_view wanted) {
   return ansiEqualNoCase(cString(inFile), wanted);

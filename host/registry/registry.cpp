@@ -16,6 +16,7 @@
 
 #include "host/files/atomic_file.h"
 #include "host/runtime/codepage.h"
+#include "host/runtime/vbconv.h"
 
 namespace tw::reg {
 namespace {
@@ -111,11 +112,6 @@ struct Start {
   std::string_view prefix;
   std::string dynPath;
 };
-
-std::string_view cString(std::string_view s) {
-  const auto p = s.find('\0');
-  return p == std::string_view::npos ? s : s.substr(0, p);
-}
 
 std::string joinPath(std::string_view a, std::string_view b) {
   std::string out(a);
@@ -942,7 +938,7 @@ LONG Registry::RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD, std::str
   auto& d = *impl_;
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
-    subKey = cString(subKey);
+    subKey = beforeNul(subKey);
     if (LONG rc = d.refresh(); rc != ERROR_SUCCESS) return rc;
     Start s;
     if (LONG rc = d.start(key, s); rc != ERROR_SUCCESS) return rc;
@@ -986,12 +982,14 @@ LONG Registry::RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD, std::str
 // the platform documents; they make no new handle to close.
 LONG Registry::RegCreateKey(HKEY key, std::string_view subKey, HKEY* result) {
   if (!result) return ERROR_INVALID_PARAMETER;
-  if (cString(subKey).empty()) {
-    const LONG rc = impl_->validate(key);
-    *result = rc == ERROR_SUCCESS ? key : 0;
-    return rc;
-  }
+  if (beforeNul(subKey).empty()) return sameHandle(key, result);
   return RegCreateKeyEx(key, subKey, 0, "", 0, KEY_ALL_ACCESS, result, nullptr);
+}
+
+LONG Registry::sameHandle(HKEY key, HKEY* result) {
+  const LONG rc = impl_->validate(key);
+  *result = rc == ERROR_SUCCESS ? key : 0;
+  return rc;
 }
 
 LONG Registry::RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD, DWORD, HKEY* result) {
@@ -1000,7 +998,7 @@ LONG Registry::RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD, DWORD, HKE
   auto& d = *impl_;
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
-    subKey = cString(subKey);
+    subKey = beforeNul(subKey);
     if (LONG rc = d.refresh(); rc != ERROR_SUCCESS) return rc;
     Start s;
     if (LONG rc = d.start(key, s); rc != ERROR_SUCCESS) return rc;
@@ -1019,11 +1017,7 @@ LONG Registry::RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD, DWORD, HKE
 
 LONG Registry::RegOpenKey(HKEY key, std::string_view subKey, HKEY* result) {
   if (!result) return ERROR_INVALID_PARAMETER;
-  if (cString(subKey).empty()) {
-    const LONG rc = impl_->validate(key);
-    *result = rc == ERROR_SUCCESS ? key : 0;
-    return rc;
-  }
+  if (beforeNul(subKey).empty()) return sameHandle(key, result);
   return RegOpenKeyEx(key, subKey, 0, KEY_ALL_ACCESS, result);
 }
 
@@ -1101,7 +1095,7 @@ LONG Registry::RegDeleteKey(HKEY key, std::string_view subKey) {
   auto& d = *impl_;
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
-    subKey = cString(subKey);
+    subKey = beforeNul(subKey);
     bool emptyPath = true;
     forEachComponent(subKey, [&](std::string_view) { return emptyPath = false; });
     // A root cannot be deleted, nor can the key an alias root stands for.

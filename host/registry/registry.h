@@ -144,6 +144,9 @@ class Registry {
   const std::filesystem::path& file() const;
 
  private:
+  // The old forms' answer for an empty subkey: the handle passed in.
+  LONG sameHandle(HKEY key, HKEY* result);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

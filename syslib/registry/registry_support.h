@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "host/registry/registry.h"
+#include "host/runtime/vbconv.h"
 #include "syslib/plinth.h"
 
 namespace tw {
@@ -39,10 +40,7 @@ class KeyHandle {
 inline reg::HKEY rootHandle(HKeys hkey) { return static_cast<reg::HKEY>(static_cast<uint32_t>(hkey)); }
 
 // A string handed to an ANSI function ends at its first NUL.
-inline std::string cString(std::string_view s) {
-  const auto p = s.find('\0');
-  return std::string(p == std::string_view::npos ? s : s.substr(0, p));
-}
+inline std::string cString(std::string_view s) { return std::string(beforeNul(s)); }
 
 inline std::array<uint8_t, 4> littleEndian(int32_t v) {
   const auto u = static_cast<uint32_t>(v);
