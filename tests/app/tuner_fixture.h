@@ -4,10 +4,14 @@
 // main window whose not-yet-built procedures record that start-up called
 // them.
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/driver/driver.h"
 #include "app/ui/form1.h"
 #include "host/runtime/vbconv.h"
 #include "host/shell/windows.h"
@@ -51,6 +55,12 @@ class WatchedForm1 : public app::Form1 {
   void LoadTools() override { calls.push_back("LoadTools"); }
   void UpdateGauges() override { calls.push_back("UpdateGauges"); }
 };
+
+inline void drag(forms::Slider& s, int32_t to) {
+  ASSERT_TRUE(s.userBeginDrag());
+  s.userDragTo(to);
+  s.userEndDrag();
+}
 
 struct TunerMachine {
   enum class Kind { Template, Empty };
@@ -104,6 +114,23 @@ struct TunerMachine {
   std::unique_ptr<shell::WindowRegistry> windows;
   Plinth plinth{*m.host};  // for setting the machine up
   std::unique_ptr<WatchedForm1> form;
+};
+
+// Runs scripts through the driver against a machine folder of its own.
+struct DriverRun : ::testing::Test {
+  TempDir dir;
+  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::string commandLine = "/Ns", out, err;
+
+  DriverRun() { platform->setMemory(std::make_shared<FixedMemory>(64ull << 20)); }
+  int run(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream o, e;
+    const int status = app::drive::run(in, o, e, {dir / "machine", commandLine, dir / "runtime", platform});
+    out = o.str();
+    err = e.str();
+    return status;
+  }
 };
 
 }  // namespace tw::test

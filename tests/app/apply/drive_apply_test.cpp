@@ -4,31 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/driver/driver.h"
 #include "host/registry/regfile.h"
 #include "tests/app/tuner_fixture.h"
 
 namespace tw {
 namespace {
 
-struct DrivenExit : ::testing::Test {
-  test::TempDir dir;
-  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
-  std::string out, err;
-
-  DrivenExit() { platform->setMemory(std::make_shared<test::FixedMemory>(64ull << 20)); }
-
-  int run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream o, e;
-    const int status = app::drive::run(in, o, e, {dir / "machine", "/Ns", dir / "runtime", platform});
-    out = o.str();
-    err = e.str();
-    return status;
-  }
-
+struct DrivenExit : test::DriverRun {
   // The machine as the next program finds it.
   struct Opened {
     explicit Opened(const std::filesystem::path& root)

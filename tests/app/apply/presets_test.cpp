@@ -33,11 +33,6 @@ struct CacheConfigurations : ::testing::Test {
   Values sliders() {
     return {f->Slider1->value(), f->Slider2->value(), f->Slider3->value(), f->Slider4->value(), f->Slider5->value()};
   }
-  void drag(forms::Slider& s, int32_t to) {
-    ASSERT_TRUE(s.userBeginDrag());
-    s.userDragTo(to);
-    s.userEndDrag();
-  }
   void pick(const std::string& name) { ASSERT_TRUE(f->Combo1->userSelect(f->Combo1->findExact(name))) << name; }
 };
 
@@ -120,7 +115,7 @@ TEST_F(CacheConfigurations, ChoosingAddingAndRemovingFollowTheirRules) {
   EXPECT_EQ(f->Label9->caption(), "Custom configuration.");
   EXPECT_EQ(f->CurrentPreset, "Big");
 
-  drag(*f->Slider3, 1000);
+  test::drag(*f->Slider3, 1000);
   f->Combo1->userType("Mine");
   ASSERT_TRUE(f->cAdd->userClick());
   EXPECT_EQ(section("Mine"), (Values{98304, 4096, 992, 0, 0}));
@@ -146,21 +141,21 @@ TEST_F(CacheConfigurations, ChoosingAddingAndRemovingFollowTheirRules) {
 
 TEST_F(CacheConfigurations, DraggingSnapsAndKeepsTheMinimumAtOrBelowTheMaximum) {
   pick("Standard Use");
-  drag(*f->Slider1, 3000);
+  test::drag(*f->Slider1, 3000);
   EXPECT_EQ(sliders(), (Values{3072, 8192, 1024, 6144, 255}));
   EXPECT_EQ(f->text1->caption(), "3072 Kb");
   EXPECT_EQ(f->Combo1->text(), "");
   EXPECT_EQ(f->Label9->caption(), "Custom configuration.");
-  drag(*f->Slider1, 10000);
+  test::drag(*f->Slider1, 10000);
   EXPECT_EQ(f->PendingSettings.MaxFileCache, 10240);
   EXPECT_EQ(f->text2->caption(), "10240 Kb");
-  drag(*f->Slider2, 700);
+  test::drag(*f->Slider2, 700);
   EXPECT_EQ(f->PendingSettings.MinFileCache, 512);
-  drag(*f->Slider4, 100);
+  test::drag(*f->Slider4, 100);
   EXPECT_EQ(f->text4->caption(), "96 Names");
   // The last step below a memory size that is no multiple of 512.
   f->Slider1->setMax(65000);
-  drag(*f->Slider1, 65000);
+  test::drag(*f->Slider1, 65000);
   EXPECT_EQ(f->Slider1->value(), 64512);
 }
 

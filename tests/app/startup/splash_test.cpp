@@ -34,33 +34,30 @@ TEST_F(TunerSplash, ThePictureShowsForThreeSecondsAfterStartUp) {
   EXPECT_FALSE(p->finished());
 }
 
-TEST_F(TunerSplash, TheSwitchOrTheOptionShowTheMainWindowAtOnce) {
-  auto p = start("/Ns");
-  EXPECT_TRUE(p->main().visible());
-  EXPECT_FALSE(p->splash().loaded());
-
-  // "Disable splash" was checked at the last exit.
-  test::writeFile(t.programFolder() / "Settings.1st", "");
-  t.setPref("View", "1");
-  p.reset();
-  p = start("");
-  EXPECT_TRUE(p->main().visible());
-  EXPECT_FALSE(p->splash().visible());
-  EXPECT_EQ(p->main().Check13->value(), 1);
-}
-
-TEST_F(TunerSplash, TheSwitchAmongOtherArgumentsDoesNotCount) {
-  auto p = start("/Ns x");
+TEST_F(TunerSplash, TheSwitchAloneOrTheOptionShowTheMainWindowAtOnce) {
+  auto p = start("/Ns x");  // among other arguments the switch does not count
   EXPECT_TRUE(p->splash().visible());
   EXPECT_FALSE(p->main().visible());
-}
-
-TEST_F(TunerSplash, AnUnreadableViewStillEndsWithTheMainWindow) {
-  test::writeFile(t.programFolder() / "Settings.1st", "");
-  t.setPref("View", "often");
-  auto p = start("");
-  t.env.advance(3000);
+  p.reset();
+  p = start("/Ns");
   EXPECT_TRUE(p->main().visible());
+  EXPECT_FALSE(p->splash().loaded());
+  p->main().cEx->userClick();
+  EXPECT_TRUE(p->finished()) << "closing the main window finishes the program";
+
+  // "Disable splash" was checked at the last exit; an unreadable View waits.
+  test::writeFile(t.programFolder() / "Settings.1st", "");
+  for (const char* view : {"1", "often"}) {
+    t.setPref("View", view);
+    p.reset();
+    p = start("");
+    if (view[0] == '1') {
+      EXPECT_TRUE(p->main().visible());
+      EXPECT_FALSE(p->splash().visible());
+    }
+    t.env.advance(3000);
+    EXPECT_TRUE(p->main().visible()) << view;
+  }
 }
 
 TEST_F(TunerSplash, ASecondCopyShowsNothingAndIsFinished) {
@@ -72,13 +69,6 @@ TEST_F(TunerSplash, ASecondCopyShowsNothingAndIsFinished) {
   EXPECT_FALSE(p->splash().visible());
   t.env.advance(5000);
   EXPECT_FALSE(p->main().visible());
-}
-
-TEST_F(TunerSplash, ClosingTheMainWindowFinishesTheProgram) {
-  auto p = start("/Ns");
-  EXPECT_FALSE(p->finished());
-  p->main().cEx->userClick();
-  EXPECT_TRUE(p->finished());
 }
 
 TEST(TunerProgramArgs, TheMachineOptionIsTakenOffTheCommandLine) {

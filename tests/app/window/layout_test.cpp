@@ -1,6 +1,6 @@
-// The main window as the front end will draw it: every control the window
-// declares exists with its kind, sits inside its container, and no two
-// controls that can be seen together overlap, on any tab.  Then the tab
+// The main window as the front end will draw it: every control sits inside
+// its container, and no two controls that can be seen together overlap, on
+// any tab.  Then the tab
 // strip's handler, which decides what can be seen.
 
 #include <gtest/gtest.h>
@@ -11,40 +11,6 @@ namespace tw {
 namespace {
 
 using namespace tw::forms;
-
-struct Declared {
-  const char* name;
-  int index;
-  const char* type;
-};
-
-// The controls other parts of the program refer to by name.
-constexpr Declared kDeclared[] = {
-    {"TabStrip1", -1, "TabStrip"}, {"Frame1", -1, "Frame"},        {"Frame4", -1, "Frame"},
-    {"Frame6", -1, "Frame"},       {"Frame10", -1, "Frame"},       {"Frame11", -1, "Frame"},
-    {"Frame12", -1, "Frame"},      {"Frame7", -1, "Frame"},        {"Frame8", -1, "Frame"},
-    {"Frame9", -1, "Frame"},       {"Frame13", -1, "Frame"},       {"Picture5", -1, "PictureBox"},
-    {"Picture2", -1, "PictureBox"}, {"Picture6", -1, "PictureBox"}, {"Picture1", 3, "PictureBox"},
-    {"Label3", -1, "Label"},       {"Label2", -1, "Label"},        {"Label7", -1, "Label"},
-    {"LRe", 2, "Label"},           {"Label11", -1, "Label"},       {"Label14", -1, "Label"},
-    {"Label4", 0, "Label"},        {"Label30", 9, "Label"},        {"Label31", 9, "Label"},
-    {"Combo1", -1, "ComboBox"},    {"cAdd", -1, "CommandButton"},  {"cRemove", -1, "CommandButton"},
-    {"Label9", -1, "Label"},       {"Label17", -1, "Label"},       {"Label1", 2, "Label"},
-    {"Label18", 1, "Label"},       {"Slider5", -1, "Slider"},      {"text5", -1, "Label"},
-    {"Check6", -1, "CheckBox"},    {"Check10", 3, "CheckBox"},     {"Check11", -1, "CheckBox"},
-    {"Slider6", -1, "Slider"},     {"Slider11", -1, "Slider"},     {"Label10", -1, "Label"},
-    {"Label12", -1, "Label"},      {"Label16", -1, "Label"},       {"Label24", -1, "Label"},
-    {"Label25", -1, "Label"},      {"Label21", 1, "Label"},        {"Combo4", -1, "ComboBox"},
-    {"Slider9", -1, "Slider"},     {"Label23", -1, "Label"},       {"Check12", -1, "CheckBox"},
-    {"Label27", 2, "Label"},       {"Combo3", 2, "ComboBox"},      {"Combo2", -1, "ComboBox"},
-    {"Command2", -1, "CommandButton"}, {"Command4", -1, "CommandButton"}, {"Command5", -1, "CommandButton"},
-    {"Label28", -1, "Label"},      {"Option4", -1, "OptionButton"}, {"Option3", -1, "OptionButton"},
-    {"Command3", 1, "CommandButton"}, {"Check7", -1, "CheckBox"},   {"Check14", -1, "CheckBox"},
-    {"Option2", 4, "OptionButton"}, {"Option1", 6, "OptionButton"}, {"Web", -1, "WebBrowser"},
-    {"Label29", -1, "Label"},      {"Label8", -1, "Label"},        {"Command1", -1, "CommandButton"},
-    {"cEx", -1, "CommandButton"},  {"Label20", -1, "Label"},       {"Image4", -1, "Image"},
-    {"Timer1", -1, "Timer"},
-};
 
 bool seen(const Control& c) {
   for (const Control* x = &c; x != nullptr; x = x->container())
@@ -67,34 +33,9 @@ void expectNoOverlap(const Form& form, const std::string& where) {
     for (size_t j = i + 1; j < all.size(); ++j) {
       const Control& b = *all[j];
       if (!seen(b) || dynamic_cast<const Timer*>(&b) || a.container() != b.container()) continue;
-      const bool tabFrame = (a.name() == "TabStrip1" || b.name() == "TabStrip1");
-      if (tabFrame) continue;
+      if (a.name() == "TabStrip1" || b.name() == "TabStrip1") continue;
       EXPECT_FALSE(overlap(a, b)) << where << ": " << a.qualifiedName() << " and " << b.qualifiedName();
     }
-  }
-}
-
-TEST(MainWindowLayout, EveryDeclaredControlExistsWithItsKind) {
-  test::TunerMachine t;
-  app::Form1 f({*t.m.host, &t.env, false, nullptr, ""});
-  for (const Declared& d : kDeclared) {
-    const Control* c = f.find(d.name, d.index);
-    ASSERT_NE(c, nullptr) << d.name << "(" << d.index << ")";
-    EXPECT_STREQ(c->typeName(), d.type) << d.name;
-  }
-  EXPECT_EQ(f.caption(), "Tunewell");
-  EXPECT_EQ(f.width(), 6870);
-  EXPECT_EQ(f.height(), 6555);
-  EXPECT_EQ(f.Label20->caption(), "Welcome to Tunewell!");
-  EXPECT_EQ(f.Label31(3).caption(), "Unknown");
-  EXPECT_FALSE(f.Timer1->enabled());
-  // The tabs in order with their image numbers.
-  const std::pair<const char*, int> tabs[] = {{"Status", 1}, {"Cache", 2}, {"Tweaks", 3},
-                                              {"Tools", 6},  {"Options", 4}, {"Help", 5}};
-  ASSERT_EQ(f.TabStrip1->tabCount(), 6);
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(f.TabStrip1->tab(i + 1).caption, tabs[i].first);
-    EXPECT_EQ(f.TabStrip1->tab(i + 1).image, tabs[i].second);
   }
 }
 

@@ -11,26 +11,29 @@ namespace fs = std::filesystem;
 namespace tw {
 namespace {
 
-TEST(Machine, WindowsPathsFindExistingNamesWithoutRegardToCase) {
+class MachineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::makeBareMachine(d / "m"); }
+  Machine open() const { return Machine::open(d / "m"); }
   test::TempDir d;
-  test::makeBareMachine(d / "m");
+  const fs::path root = fs::absolute(d / "m");
+};
+
+TEST_F(MachineTest, WindowsPathsFindExistingNamesWithoutRegardToCaseAndTranslateBack) {
   test::writeFile(d / "m" / "WINDOWS" / "SYSTEM.INI", "");
   test::writeFile(d / "m" / "Program Files" / "Tunewell" / "Tools.txt", "");
-  const Machine m = Machine::open(d / "m");
-  const fs::path root = fs::absolute(d / "m");
+  const Machine m = open();
   EXPECT_EQ(m.toHost("C:\\Windows\\System.ini"), root / "WINDOWS" / "SYSTEM.INI");
   EXPECT_EQ(m.toHost("system.ini"), root / "WINDOWS" / "SYSTEM.INI");
   EXPECT_EQ(m.toHost("c:/PROGRAM FILES/tunewell/TOOLS.TXT"), root / "Program Files" / "Tunewell" / "Tools.txt");
   // Missing names are kept as written, so a new file gets the caller's spelling.
   EXPECT_EQ(m.toHost("C:\\WINDOWS\\New.ini"), root / "WINDOWS" / "New.ini");
-  EXPECT_EQ(m.toHost("\\WINDOWS"), root / "WINDOWS");
+  EXPECT_EQ(m.toWindows(d / "m" / "WINDOWS" / "SYSTEM.INI"), "C:\\WINDOWS\\SYSTEM.INI");
+  EXPECT_EQ(m.toWindows(d / "m"), "C:\\");
 }
 
-TEST(Machine, PathsNeverLeaveTheDrive) {
-  test::TempDir d;
-  test::makeBareMachine(d / "m");
-  const Machine m = Machine::open(d / "m");
-  const fs::path root = fs::absolute(d / "m");
+TEST_F(MachineTest, PathsNeverLeaveTheDrive) {
+  const Machine m = open();
   EXPECT_EQ(m.toHost("C:\\..\\..\\etc\\passwd"), root / "etc" / "passwd");
   EXPECT_EQ(m.toHost("..\\..\\x"), root / "x");
   const fs::path other = m.toHost("D:\\SETUP.EXE");
@@ -38,34 +41,16 @@ TEST(Machine, PathsNeverLeaveTheDrive) {
   EXPECT_EQ(other.string().rfind(root.string(), 0), 0u);
 }
 
-TEST(Machine, HostPathsTranslateBack) {
-  test::TempDir d;
-  test::makeBareMachine(d / "m");
-  const Machine m = Machine::open(d / "m");
-  EXPECT_EQ(m.toWindows(d / "m" / "WINDOWS" / "SYSTEM.INI"), "C:\\WINDOWS\\SYSTEM.INI");
-  EXPECT_EQ(m.toWindows(d / "m"), "C:\\");
-}
-
-TEST(Machine, TheDescriptionGivesFoldersAndVersion) {
-  test::TempDir d;
-  test::makeBareMachine(d / "m");
+TEST_F(MachineTest, TheDescriptionIsReadAndABadOneIsAClearErrorAndStaysAsItWas) {
   test::writeFile(d / "m" / ".tunewell" / "machine.ini",
-                  "[Machine]\r\nWindowsFolder=D:\\WIN95\r\nVersion=4.0.950\r\nPlatform=1\r\nComputerName=OLDBOX\r\n");
-  const Machine m = Machine::open(d / "m");
-  EXPECT_EQ(m.windowsFolder(), "D:\\WIN95");
-  EXPECT_EQ(m.version().major, 4u);
-  EXPECT_EQ(m.version().minor, 0u);
-  EXPECT_EQ(m.version().build, 950u);
-  EXPECT_EQ(m.computerName(), "OLDBOX");
-}
+                  "[Machine]\r\nWindowsFolder=D:\\WIN95\r\nVersion=4.0.950\r\nComputerName=OLDBOX\r\n");
+  EXPECT_EQ(open().windowsFolder(), "D:\\WIN95");
+  EXPECT_EQ(open().version().build, 950u);
 
-TEST(Machine, ABadDescriptionIsAClearErrorAndStaysAsItWas) {
-  test::TempDir d;
-  test::makeBareMachine(d / "m");
   const std::string bad = "[Machine]\r\nVersion=four\r\n";
   test::writeFile(d / "m" / ".tunewell" / "machine.ini", bad);
   try {
-    (void)Machine::open(d / "m");
+    (void)open();
     FAIL();
   } catch (const MachineError& e) {
     EXPECT_NE(std::string(e.what()).find("Version"), std::string::npos) << e.what();
@@ -89,29 +74,26 @@ TEST(Machine, ChoosingTheMachineTakesTheOptionOffTheCommandLine) {
   EXPECT_TRUE(args.empty());
 }
 
-TEST(Machine, ANewFolderBecomesAFreshMachineFromTheTemplate) {
+TEST(Machine, ANewFolderBecomesAFreshMachineAndResettingReplacesItWhole) {
   test::TempDir d;
   const Machine m = Machine::open(d / "new" / "machine");
   EXPECT_TRUE(fs::exists(m.toHost("C:\\WINDOWS\\SYSTEM.INI")));
-  EXPECT_TRUE(fs::exists(m.hiveFile()));
-  reg::Registry r(m.hiveFile());
-  reg::HKEY h = 0;
-  EXPECT_EQ(r.RegOpenKey(reg::HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &h), 0);
-  r.RegCloseKey(h);
+  {
+    reg::Registry r(m.hiveFile());
+    reg::HKEY h = 0;
+    EXPECT_EQ(r.RegOpenKey(reg::HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &h), 0);
+    r.RegCloseKey(h);
+  }
   // Nothing of the staging is left beside it.
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(d / "new")) ++entries;
   EXPECT_EQ(entries, 1u);
-}
 
-TEST(Machine, ResettingReplacesTheMachineWhole) {
-  test::TempDir d;
-  Machine::createFromTemplate(d / "m", false);
-  test::writeFile(d / "m" / "WINDOWS" / "junk.txt", "x");
-  EXPECT_THROW(Machine::createFromTemplate(d / "m", false), MachineError);
-  Machine::createFromTemplate(d / "m", true);
-  EXPECT_FALSE(fs::exists(d / "m" / "WINDOWS" / "junk.txt"));
-  EXPECT_TRUE(fs::exists(d / "m" / ".tunewell" / "machine.ini"));
+  test::writeFile(d / "new" / "machine" / "WINDOWS" / "junk.txt", "x");
+  EXPECT_THROW(Machine::createFromTemplate(d / "new" / "machine", false), MachineError);
+  Machine::createFromTemplate(d / "new" / "machine", true);
+  EXPECT_FALSE(fs::exists(d / "new" / "machine" / "WINDOWS" / "junk.txt"));
+  EXPECT_TRUE(fs::exists(d / "new" / "machine" / ".tunewell" / "machine.ini"));
 }
 
 }  // namespace

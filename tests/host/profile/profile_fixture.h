@@ -8,13 +8,12 @@
 
 #include "host/machine/machine.h"
 #include "host/profile/profile.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/machine_fixture.h"
 
 namespace tw::test {
 
-inline Machine makeBareMachine(const std::filesystem::path& root) {
-  writeFile(root / ".tunewell" / "machine.ini", "[Machine]\r\n");
-  std::filesystem::create_directories(root / "WINDOWS");
+inline Machine openBareMachine(const std::filesystem::path& root) {
+  makeBareMachine(root);
   return Machine::open(root);
 }
 
@@ -40,7 +39,7 @@ class ProfileTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  Machine machine_ = makeBareMachine(dir_.path());
+  Machine machine_ = openBareMachine(dir_.path());
   Profile profile_{machine_};
 };
 

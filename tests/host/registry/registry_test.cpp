@@ -253,23 +253,6 @@ TEST_F(RegistryTest, DynDataIsLiveAndReadOnly) {
   reg.RegCloseKey(k);
 }
 
-TEST_F(RegistryTest, AnotherConnectionSeesEveryChange) {
-  Registry other(reg.file());
-  HKEY mine = 0, theirs = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Shared", 0, "", 0, KEY_ALL_ACCESS, &mine, nullptr), 0);
-  ASSERT_EQ(setSz(reg, mine, "v", "1"), 0);
-  ASSERT_EQ(other.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "shared", 0, KEY_READ, &theirs), 0);
-  EXPECT_EQ(querySz(other, theirs, "v"), "1");
-  ASSERT_EQ(setSz(reg, mine, "v", "2"), 0);
-  EXPECT_EQ(querySz(other, theirs, "v"), "2");
-
-  ASSERT_EQ(other.RegDeleteKey(HKEY_LOCAL_MACHINE, "Shared"), 0);
-  EXPECT_EQ(setSz(reg, mine, "v", "3"), ERROR_KEY_DELETED);
-  EXPECT_EQ(querySz(reg, mine, "v"), std::nullopt);
-  reg.RegCloseKey(mine);
-  other.RegCloseKey(theirs);
-}
-
 TEST_F(RegistryTest, TransactionsApplyWhollyOrNotAtAll) {
   HKEY made = 0;
   EXPECT_FALSE(reg.transaction([&] {

@@ -15,31 +15,18 @@ int errorOf(const std::function<void()>& f) {
   return 0;
 }
 
-TEST(Variant, ConvertsLikeTheLanguage) {
+TEST(Variant, ConvertsLikeTheLanguageAndRaisesItsErrors) {
   EXPECT_EQ(Variant(" 42 ").toLong(), 42);
-  EXPECT_EQ(Variant("2.5").toLong(), 2);
+  EXPECT_EQ(Variant("2.5").toLong(), 2);  // halves go to the even side
   EXPECT_EQ(Variant("&H10").toInteger(), 16);
   EXPECT_EQ(Variant(true).toLong(), -1);
-  EXPECT_EQ(Variant().toLong(), 0);
-  EXPECT_EQ(Variant(1.5).toString(), "1.5");
-  EXPECT_EQ(Variant(int16_t{7}).toString(), "7");
   EXPECT_EQ(Variant(false).toString(), "False");
-  EXPECT_EQ(Variant().toString(), "");
-}
 
-TEST(Variant, BadConversionsRaiseTheRuntimesErrors) {
   EXPECT_EQ(errorOf([] { (void)Variant("12abc").toLong(); }), 13);
   EXPECT_EQ(errorOf([] { (void)Variant("").toLong(); }), 13);
   EXPECT_EQ(errorOf([] { (void)Variant::null().toString(); }), 94);
   EXPECT_EQ(errorOf([] { (void)Variant("40000").toInteger(); }), 6);
   EXPECT_EQ(errorOf([] { (void)Variant::missing().toLong(); }), 13);
-}
-
-TEST(Variant, MissingIsNotEmpty) {
-  EXPECT_TRUE(Variant::missing().isMissing());
-  EXPECT_FALSE(Variant::missing().isEmpty());
-  EXPECT_TRUE(Variant().isEmpty());
-  EXPECT_NE(Variant(int16_t{0}), Variant(int32_t{0}));
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ class LivePlatform : public ::testing::Test {
   }
 };
 
-TEST_F(LivePlatform, MemoryStatusComesFromMeminfoInBytes) {
+TEST_F(LivePlatform, MemoryStatusComesFromMeminfoInBytesAndFailsCleanly) {
   const sys::MemoryStatus s = platform->memory()->status();
   EXPECT_EQ(s.totalPhys, 8589934592u);
   EXPECT_EQ(s.availPhys, 2147483648u);
@@ -67,14 +67,14 @@ TEST_F(LivePlatform, MemoryStatusComesFromMeminfoInBytes) {
 
   EXPECT_EQ(platform->perf()->diskCacheBytes(), (65536u + 1048576u) * 1024u);
   EXPECT_EQ(platform->perf()->swapInUseBytes(), 1073741824u);
-}
 
-TEST_F(LivePlatform, AnOldKernelWithoutMemAvailableCountsTheCacheAsAvailable) {
+  // An old kernel without MemAvailable: the cache counts as available.
+  now += 1s;
   put("meminfo", "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\nCached: 250 kB\n");
   EXPECT_EQ(platform->memory()->status().availPhys, 400u * 1024u);
-}
 
-TEST_F(LivePlatform, UnreadableMemoryFiguresAreAnErrorButTheStatisticsReadZero) {
+  // Unreadable figures are an error, but the statistics read zero.
+  now += 1s;
   std::filesystem::remove(proc() / "meminfo");
   try {
     platform->memory()->status();
@@ -146,23 +146,6 @@ TEST_F(LivePlatform, TheFileSystemNameIsThatOfTheInnermostMount) {
   ASSERT_TRUE(space);
   EXPECT_GT(space->totalBytes, 0u);
   EXPECT_LE(space->freeBytes, space->totalBytes);
-}
-
-TEST(ProcessorLibrary, TheHostsProcessorNamesItsVendorAndHasAClock) {
-  test::TestMachine m;
-  auto platform = sys::makeLivePlatform(m.host->machine());
-  sys::ProcessorLibrary* cpu = platform->processor();
-#if defined(__x86_64__) || defined(__i386__)
-  ASSERT_NE(cpu, nullptr);
-  const sys::CpuidRegs leaf0 = cpu->ReadCPUID(0);
-  std::string vendor;
-  for (uint32_t word : {leaf0.ebx, leaf0.edx, leaf0.ecx})
-    for (int i = 0; i < 4; ++i) vendor += static_cast<char>((word >> (8 * i)) & 0xFF);
-  for (char c : vendor) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << vendor;
-  EXPECT_GT(cpu->GetCPUSpeed(), 0u);
-#else
-  EXPECT_EQ(cpu, nullptr);
-#endif
 }
 
 }  // namespace

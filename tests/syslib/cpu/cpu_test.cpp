@@ -74,38 +74,24 @@ struct Row {
   const char* name;  // null: the previous name stays
 };
 
-// Every name of the vendors' tables, with the cases around their edges.  The
+// Each vendor's table around its edges (fallbacks, brand-dependent names).  The
 // signature is put in the leaf the vendor reads and a blank one in the
 // other, so reading the wrong leaf shows as a wrong name.
 const Row kRows[] = {
-    {"GenuineIntel", 4, 1, 0, "I486 DX"}, {"GenuineIntel", 4, 2, 0, "I486 SX"},
-    {"GenuineIntel", 4, 3, 0, "I486 487/DX2"}, {"GenuineIntel", 4, 4, 0, "I486 SL"},
-    {"GenuineIntel", 4, 5, 0, "I486 SX2"}, {"GenuineIntel", 4, 6, 0, "I486 unknown"},
-    {"GenuineIntel", 4, 7, 0, "I486 write-back enhanced DX2"}, {"GenuineIntel", 4, 8, 0, "I486 DX4"},
-    {"GenuineIntel", 5, 1, 0, "Pentium 60/66"}, {"GenuineIntel", 5, 2, 0, "Pentium 75/200"},
-    {"GenuineIntel", 5, 3, 0, "Pentium for 486 system"}, {"GenuineIntel", 5, 4, 0, "Pentium MMX"},
-    {"GenuineIntel", 5, 15, 0, "Pentium unknown"}, {"GenuineIntel", 6, 1, 0, "Pentium Pro"},
-    {"GenuineIntel", 6, 4, 0, "Unknown PentiumPro or II or III"}, {"GenuineIntel", 6, 3, 0, "Pentium II / Pentium II Xeon"},
-    {"GenuineIntel", 6, 6, 0, "Celeron"}, {"GenuineIntel", 6, 7, 0, "Pentium III / Pentium III Xeon"},
+    {"GenuineIntel", 4, 1, 0, "I486 DX"}, {"GenuineIntel", 4, 6, 0, "I486 unknown"},
+    {"GenuineIntel", 5, 15, 0, "Pentium unknown"}, {"GenuineIntel", 6, 4, 0, "Unknown PentiumPro or II or III"},
     {"GenuineIntel", 6, 8, 1, "Celeron"}, {"GenuineIntel", 6, 8, 2, "Pentium III"},
     {"GenuineIntel", 6, 15, 3, "Pentium III Xeon"}, {"GenuineIntel", 6, 8, 0, nullptr},
     {"GenuineIntel", 15, 11, 8, "Pentium 4"}, {"GenuineIntel", 15, 11, 9, "unidentified Pentium 4"},
     {"GenuineIntel", 15, 2, 8, "newer Pentium 4"}, {"GenuineIntel", 7, 0, 0, nullptr},
-    {"AuthenticAMD", 4, 9, 0, "Am486 \xC2\xAE and Am5 86 \xC2\xAE Processors"},
-    {"AuthenticAMD", 5, 3, 0, "AMD-K5\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 5, 4, 0, nullptr},
-    {"AuthenticAMD", 5, 7, 0, "AMD-K6 \xC2\xAE Processor"}, {"AuthenticAMD", 5, 8, 0, "AMD-K6-2 Processor"},
-    {"AuthenticAMD", 5, 9, 0, "AMD-K6-III Processor"}, {"AuthenticAMD", 5, 12, 0, "AMD-K6 \xC2\xAE Processor (Evergreen)"},
-    {"AuthenticAMD", 6, 2, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 6, 3, 0, "AMD Duron\xE2\x84\xA2 Processor"},
-    {"AuthenticAMD", 6, 5, 0, nullptr}, {"AuthenticAMD", 15, 1, 0, nullptr},
-    {"CyrixInstead", 4, 3, 0, "Cyrix MediaGX"}, {"CyrixInstead", 5, 2, 0, "Cyrix (IBM) 6x86 / 6x86L"},
-    {"CyrixInstead", 5, 4, 0, "Cyrix MediaGX MMX Enhanced"}, {"CyrixInstead", 5, 3, 0, nullptr},
-    {"CyrixInstead", 6, 0, 0, "Cyrix (IBM) 6x86MX / M-II"}, {"CyrixInstead", 6, 6, 0, "VIA Cyrix III"},
+    {"AuthenticAMD", 4, 9, 0, "Am486 \xC2\xAE and Am5 86 \xC2\xAE Processors"}, {"AuthenticAMD", 5, 4, 0, nullptr},
+    {"AuthenticAMD", 6, 2, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 6, 5, 0, nullptr},
+    {"AuthenticAMD", 15, 1, 0, nullptr}, {"CyrixInstead", 4, 3, 0, "Cyrix MediaGX"},
+    {"CyrixInstead", 5, 3, 0, nullptr}, {"CyrixInstead", 6, 6, 0, "VIA Cyrix III"},
     {"CyrixInstead", 6, 2, 0, "6x86/MX"}, {"CyrixInstead", 3, 0, 0, "Unknown Cyrix"},
-    {"CentaurHauls", 5, 4, 0, "IDT WinChip C6"}, {"CentaurHauls", 5, 8, 0, "IDT WinChip 2"},
-    {"CentaurHauls", 5, 9, 0, "IDT WinChip 3"}, {"CentaurHauls", 5, 10, 0, "IDT WinChip 4"},
-    {"CentaurHauls", 5, 5, 0, nullptr}, {"CentaurHauls", 6, 9, 0, "VIA Cyrix III"},
-    {"CentaurHauls", 4, 0, 0, "Unknown IDT"}, {"RiseRiseRise", 5, 2, 0, "Rise mP6"},
-    {"RiseRiseRise", 5, 9, 0, "Rise mP6-II"}, {"RiseRiseRise", 5, 1, 0, nullptr},
+    {"CentaurHauls", 5, 4, 0, "IDT WinChip C6"}, {"CentaurHauls", 5, 5, 0, nullptr},
+    {"CentaurHauls", 6, 9, 0, "VIA Cyrix III"}, {"CentaurHauls", 4, 0, 0, "Unknown IDT"},
+    {"RiseRiseRise", 5, 2, 0, "Rise mP6"}, {"RiseRiseRise", 5, 1, 0, nullptr},
     {"RiseRiseRise", 6, 0, 0, "Unknown Rise"}, {"GenuineTMx86", 5, 4, 0, "Crusoe TM5xxx"},
 };
 
@@ -141,14 +127,12 @@ TEST_F(Cpu, OtherVendorsReadLeafOneWhenThereAreNoExtendedLeaves) {
   EXPECT_EQ(p->ProcessorType(), "AMD Athlon\xE2\x84\xA2 Processor");
 }
 
-TEST_F(Cpu, AProcessorWithoutLeafOneKeepsTheName) {
+TEST_F(Cpu, WithoutLeafOneOrWithAFailingVendorRoutineTheNameStays) {
   cpu->vendor("GenuineIntel", 0);
   cpu->signature(1, 5, 4);
   EXPECT_EQ(p->ProcessorType(), "");
   EXPECT_TRUE(messages().empty());
-}
 
-TEST_F(Cpu, AFailingVendorRoutineReportsItselfAndTheNameStays) {
   cpu->vendor("GenuineIntel");
   cpu->signature(1, 5, 4);
   EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
@@ -158,7 +142,6 @@ TEST_F(Cpu, AFailingVendorRoutineReportsItselfAndTheNameStays) {
 }
 
 TEST_F(Cpu, TheClockIsPlainDecimalText) {
-  EXPECT_EQ(p->GetCPUspeedX(), "448");
   cpu->mhz = 3000;
   EXPECT_EQ(p->GetCPUspeedX(), "3000");
   cpu->clockFails = true;

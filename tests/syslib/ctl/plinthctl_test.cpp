@@ -97,13 +97,6 @@ TEST_F(Plinthctl, UsageErrorsNameTheParameters) {
   EXPECT_EQ(r.status, 2);
 }
 
-TEST_F(Plinthctl, ListsAllMethodsInSlotOrder) {
-  const CtlRun r = run({"methods"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.substr(0, 22), "1 ExitWindowsMsgBox([O");
-  EXPECT_NE(r.out.find("\n26 FindRegKeyString(hkey, subdir, key)\n"), std::string::npos);
-}
-
 TEST_F(Plinthctl, RegFilesGoInAndOut) {
   test::writeFile(dir / "in.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Imported]\r\n\"v\"=\"hello\"\r\n\r\n");
   EXPECT_EQ(run({"import", (dir / "in.reg").string()}).status, 0);

@@ -20,32 +20,25 @@ class PlinthIni : public ::testing::Test {
   }
 };
 
-TEST_F(PlinthIni, ReadReturnsTheWholeBuffer) {
+TEST_F(PlinthIni, ReadReturnsTheWholeBufferNulPaddedAndCut) {
   const std::string r = p.INIRead("vcache", "MinFileCache", "0", "System.ini");
   ASSERT_EQ(r.size(), 260u);
   EXPECT_EQ(r.substr(0, 5), std::string("1024\0", 5));
   EXPECT_EQ(r.find_first_not_of('\0', 4), std::string::npos);
   EXPECT_EQ(val(r), 1024);
-}
-
-TEST_F(PlinthIni, AMissingKeyGivesTheDefaultPadded) {
+  // A missing key gives the default, padded the same way.
   EXPECT_EQ(p.INIRead("vcache", "MaxFileCache", "0", "System.ini"), "0" + std::string(259, '\0'));
   EXPECT_EQ(p.INIRead("nosection", "x", "9600,n,8,1,x", "C:\\WINDOWS\\NOFILE.INI").substr(0, 13),
             std::string("9600,n,8,1,x\0", 13));
-}
-
-TEST_F(PlinthIni, ALongValueIsCutTo259Characters) {
+  // A long value is cut to 259 characters.
   EXPECT_EQ(p.INIRead("vcache", "Long", "", "System.ini"), std::string(259, 'x') + '\0');
 }
 
-TEST_F(PlinthIni, SectionNamesFillTheCallersBufferAndLeaveTheRest) {
+TEST_F(PlinthIni, SectionNamesFillTheCallersBufferAndNeverOverrunIt) {
   test::writeFile(m.windows() / "AB.INI", "[A]\r\nk=1\r\n[B]\r\n");
-  const std::string r = p.INISectionRead(std::string(300, '*'), "ab.ini");
-  EXPECT_EQ(r, std::string("A\0B\0\0", 5) + std::string(295, '*'));
+  EXPECT_EQ(p.INISectionRead(std::string(300, '*'), "ab.ini"), std::string("A\0B\0\0", 5) + std::string(295, '*'));
   EXPECT_EQ(p.INISectionRead(std::string(260, ' '), "missing.ini").front(), '\0');
-}
 
-TEST_F(PlinthIni, AShortCallersBufferIsNeverOverrun) {
   test::writeFile(m.windows() / "AB.INI", "[Alpha]\r\n[Beta]\r\n");
   const std::string r = p.INISectionRead(std::string(8, ' '), "ab.ini");
   EXPECT_EQ(r.size(), 8u);
@@ -65,9 +58,8 @@ TEST_F(PlinthIni, NullValueKeyAndContentsDelete) {
   p.INISectionWrite("Custom", BStr::null(), "Cache.ini");
   names = p.INISectionRead(std::string(260, '\0'), "Cache.ini");
   EXPECT_EQ(names.front(), '\0');
-}
 
-TEST_F(PlinthIni, SectionContentsWithoutTheirFinalNulAreStillOneList) {
+  // Section contents without their final NUL are still one list.
   p.INISectionWrite("S", std::string("a=1\0b=2", 7), "X.ini");
   EXPECT_EQ(test::readFile(m.windows() / "X.ini"), "[S]\r\na=1\r\nb=2\r\n");
 }

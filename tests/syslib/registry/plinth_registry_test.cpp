@@ -1,5 +1,7 @@
 // The registry methods as their callers see them: result shapes, failure
-// codes, and that every key opened is closed again.
+// codes, that every key opened is closed again, and the registry search:
+// which match wins, what survives a failed search, and how the walk goes on
+// past a key that cannot be opened.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,10 @@ class PlinthRegistry : public ::testing::Test {
     r.RegQueryValueEx(h, name, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
     r.RegCloseKey(h);
     return {type, data};
+  }
+
+  void put(const char* key, const char* name, const char* value) {
+    ASSERT_TRUE(p.WriteValue(HKEY_LOCAL_MACHINE, key, name, Variant(value), reg_sz));
   }
 
   void TearDown() override { EXPECT_EQ(m.host->registry().openHandleCount(), 0u) << "a key was left open"; }
@@ -105,14 +111,11 @@ TEST_F(PlinthRegistry, GetValueShapesEachType) {
   EXPECT_TRUE(m.dialogs->shown().empty());
 }
 
-TEST_F(PlinthRegistry, TheLiveRootCannotBeWritten) {
+TEST_F(PlinthRegistry, DeletingAKeyTakesItsSubkeysAlongButNotFromTheLiveRoot) {
   EXPECT_FALSE(p.WriteValue(HKEY_DYN_DATA, "PerfStats", "x", Variant("1"), REG_DWORD));
   EXPECT_FALSE(p.DeleteKey(HKEY_DYN_DATA, "PerfStats"));
-}
-
-TEST_F(PlinthRegistry, DeletingAKeyTakesItsSubkeysAlong) {
-  p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Gone\\Deep\\Deeper", "v", Variant("1"), reg_sz);
-  p.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Kept", "v", Variant("1"), reg_sz);
+  put("Software\\Gone\\Deep\\Deeper", "v", "1");
+  put("Software\\Kept", "v", "1");
   EXPECT_TRUE(p.DeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\gone"));
   EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Gone\\Deep\\Deeper", "v", Variant(int16_t{0})),
             Variant(int16_t{0}));
@@ -121,10 +124,54 @@ TEST_F(PlinthRegistry, DeletingAKeyTakesItsSubkeysAlong) {
 }
 
 TEST_F(PlinthRegistry, DeleteValueReportsWhetherThereWasOne) {
-  p.WriteValue(HKEY_LOCAL_MACHINE, kKey, "v", Variant("1"), reg_sz);
+  put(kKey, "v", "1");
   EXPECT_TRUE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "V"));
   EXPECT_FALSE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "v"));
   EXPECT_FALSE(p.DeleteValue(HKEY_LOCAL_MACHINE, "No\\Such\\Key", "v"));
+}
+
+TEST_F(PlinthRegistry, SearchTheLastMatchInWalkOrderWins) {
+  // A key's own values come before its subkeys; subkeys go in creation order.
+  put("Enum\\Root", "BIOSVersion", "root");
+  put("Enum\\Root\\B", "BIOSVersion", "b");
+  put("Enum\\Root\\A", "BIOSVersion", "a");
+  put("Enum\\Root\\A\\Inner", "Other", "x");
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "BIOSVersion"), "a");
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum\\Root\\B", "BIOSVersion"), "b");
+  // Numeric matches come back as their hex dump.
+  p.WriteValue(HKEY_LOCAL_MACHINE, "Enum\\X", "Flags", Variant("258"), REG_DWORD);
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "Flags"), "02 01 00 00 ");
+}
+
+TEST_F(PlinthRegistry, SearchFromAMissingKeyIsReportedNamesMatchExactlyAndAFailedSearchKeepsThePreviousResult) {
+  // A missing start key is reported and finds nothing.
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "No\\Such", "x"), "");
+  ASSERT_EQ(m.dialogs->shown().size(), 1u);
+  EXPECT_EQ(m.dialogs->shown()[0].text, "Unable to open a subkey");
+
+  put("Enum\\Root\\A", "BIOSVersion", "found");
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "biosversion"), "");
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "BIOSVersion"), "found");
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "NoSuchValue"), "found");
+}
+
+TEST_F(PlinthRegistry, SearchAKeyThatVanishesDuringTheWalkIsReportedOnceAndSkipped) {
+  put("Enum\\One", "Mark", "1");
+  put("Enum\\Two", "Mark", "2");
+  put("Enum\\Three", "Mark", "3");
+  bool deleted = false;
+  // Another program deletes "Two" while the walk lets window messages run.
+  m.host->setDoEvents([&] {
+    if (!deleted) {
+      deleted = true;
+      Plinth other(*m.host);
+      other.DeleteKey(HKEY_LOCAL_MACHINE, "Enum\\Two");
+    }
+  });
+  EXPECT_EQ(p.FindRegKeyString(HKEY_LOCAL_MACHINE, "Enum", "Mark"), "3");
+  ASSERT_EQ(m.dialogs->shown().size(), 1u);
+  EXPECT_EQ(m.dialogs->shown()[0].text, "Unable to open a subkey");
+  EXPECT_EQ(m.dialogs->shown()[0].style, 0);
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include "syslib/interface/plinth_c.h"
 
-int plinth_c_version_matches(void) { return strcmp(plinth_version(), PLINTH_VERSION) == 0; }
-
 /* INIRead's 260 characters through a C caller. */
 int plinth_c_ini_read_length(PlinthObject* object, size_t* length) {
   PlinthString out = {NULL, 0};

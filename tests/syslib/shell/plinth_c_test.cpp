@@ -1,27 +1,18 @@
-// The C interface: slot order, identity, strings and Variants across it,
+// The C interface: slot order, strings and Variants across it,
 // misuse reported as status codes, and object lifetime.
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "syslib/interface/plinth_c.h"
 #include "tests/support/machine_fixture.h"
 
-extern "C" int plinth_c_version_matches(void);
 extern "C" int plinth_c_ini_read_length(PlinthObject* object, size_t* length);
 
 namespace tw {
 namespace {
-
-std::string guidText(const PlinthGuid& g) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2, g.Data3,
-                g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-  return buf;
-}
 
 std::string take(PlinthString& s) {
   std::string out(s.data ? s.data : "", s.length);
@@ -64,14 +55,6 @@ TEST(CInterfaceIdentity, SlotsFollowTheInterfaceOrder) {
   }
   EXPECT_EQ(plinth_slot_name(0), nullptr);
   EXPECT_EQ(plinth_slot_name(27), nullptr);
-}
-
-TEST(CInterfaceIdentity, VersionAndIdentifiersAgreeInEveryForm) {
-  EXPECT_STREQ(plinth_version(), "1.00.0239");
-  EXPECT_TRUE(plinth_c_version_matches());
-  EXPECT_EQ(guidText(PLINTH_CLSID_Plinth), PLINTH_CLSID_PLINTH_TEXT);
-  EXPECT_EQ(guidText(PLINTH_IID__Plinth), PLINTH_IID_PLINTH_TEXT);
-  EXPECT_EQ(guidText(PLINTH_LIBID_PlinthDll), PLINTH_LIBID_PLINTHDLL_TEXT);
 }
 
 TEST_F(CInterface, StringsKeepTheirNulsBothWays) {

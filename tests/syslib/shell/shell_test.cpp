@@ -37,21 +37,13 @@ class Shell : public ::testing::Test {
 };
 
 TEST_F(Shell, OnlyWindows9xVersionsAreSupported) {
-  struct Case {
-    uint32_t major, minor, platform;
-    const char* name;
+  const std::pair<WindowsVersion, const char*> cases[] = {
+      {{4, 0, 2222, 1, ""}, "Windows 95"}, {{4, 10, 2222, 1, ""}, "Windows 98"}, {{4, 90, 2222, 1, ""}, "Windows 98"},
+      {{4, 0, 2222, 2, ""}, "Shutdown"},  {{5, 0, 2222, 2, ""}, "Shutdown"},    {{3, 10, 2222, 1, ""}, "Shutdown"},
   };
-  const Case cases[] = {
-      {4, 0, 1, "Windows 95"}, {4, 10, 1, "Windows 98"}, {4, 90, 1, "Windows 98"},
-      {4, 0, 2, "Shutdown"},   {5, 0, 2, "Shutdown"},    {3, 10, 1, "Shutdown"},
-  };
-  for (const Case& c : cases) {
-    WindowsVersion v;
-    v.major = c.major;
-    v.minor = c.minor;
-    v.platform = c.platform;
+  for (const auto& [v, name] : cases) {
     platform->setVersion(v);
-    EXPECT_EQ(p->OSVersion(), c.name) << c.major << "." << c.minor << " platform " << c.platform;
+    EXPECT_EQ(p->OSVersion(), name) << v.major << "." << v.minor << " platform " << v.platform;
   }
 }
 
@@ -72,22 +64,21 @@ TEST_F(Shell, TheLiveComputerNameIsTheMachines) {
   EXPECT_EQ(p->OSVersion(), "Windows 98");
 }
 
-TEST_F(Shell, ASiteGoesToTheDesktopsOpenerAsOneArgument) {
+TEST_F(Shell, ASiteGoesToTheDesktopsOpenerAsOneArgumentAndAMachinePathAsTheMachinesFile) {
   p->OpenSite("http://example.org/a b;c&d");
   ASSERT_EQ(launcher->calls.size(), 1u);
   EXPECT_EQ(launcher->calls[0], (std::vector<std::string>{"xdg-open", "http://example.org/a b;c&d"}));
   EXPECT_TRUE(boxes().empty());
-}
 
-TEST_F(Shell, AMachinePathOpensTheMachinesFile) {
+  // A machine path opens the machine's file.
   test::writeFile(m.windows() / "README.TXT", "x");
   p->OpenSite("C:\\Windows\\readme.txt");
-  ASSERT_EQ(launcher->calls.size(), 1u);
-  EXPECT_EQ(launcher->calls[0].at(1), (m.windows() / "README.TXT").string());
+  ASSERT_EQ(launcher->calls.size(), 2u);
+  EXPECT_EQ(launcher->calls[1].at(1), (m.windows() / "README.TXT").string());
 
   // A file the machine does not have is not handed to the opener at all.
   p->OpenSite("C:\\WINDOWS\\missing.htm");
-  EXPECT_EQ(launcher->calls.size(), 1u);
+  EXPECT_EQ(launcher->calls.size(), 2u);
   ASSERT_EQ(boxes().size(), 1u);
 }
 

@@ -44,27 +44,20 @@ TEST(CheckBox, CodeRaisesClickOnlyWhenTheValueChanges) {
   EXPECT_EQ(clicks, 2);
 }
 
-TEST(CheckBox, UserClicksToggleAndClearAGrayedBox) {
+TEST(CheckBox, UserClicksToggleAndClearAGrayedBoxButOnlyOnABoxThatTakesInput) {
   Window w;
-  w.show();
   std::vector<int> seen;
   w.check.Click.connect([&] { seen.push_back(w.check.value()); });
+  w.inFrame.Click.connect([&] { seen.push_back(-1); });
 
+  EXPECT_FALSE(w.check.userClick()) << "the form is not shown yet";
+  w.show();
   EXPECT_TRUE(w.check.userClick());
   EXPECT_TRUE(w.check.userKey(Key::Space));
   w.check.setValue(CheckValue::Grayed);
   EXPECT_TRUE(w.check.userClick());
   EXPECT_EQ(seen, (std::vector<int>{1, 0, 2, 0}));
-}
 
-TEST(CheckBox, DisabledOrHiddenBoxesTakeNoUserInputButFollowTheProgram) {
-  Window w;
-  int clicks = 0;
-  w.check.Click.connect([&] { ++clicks; });
-  w.inFrame.Click.connect([&] { ++clicks; });
-
-  EXPECT_FALSE(w.check.userClick()) << "the form is not shown yet";
-  w.show();
   w.check.setEnabled(false);
   EXPECT_FALSE(w.check.userClick());
   w.frame.setEnabled(false);  // its own Enabled stays True
@@ -72,12 +65,9 @@ TEST(CheckBox, DisabledOrHiddenBoxesTakeNoUserInputButFollowTheProgram) {
   w.frame.setEnabled(true);
   w.frame.setVisible(false);
   EXPECT_FALSE(w.inFrame.userClick());
-  EXPECT_EQ(clicks, 0);
-  EXPECT_EQ(w.check.value(), 0);
   EXPECT_EQ(w.inFrame.value(), 0);
-
-  w.check.setValue(CheckValue::Checked);
-  EXPECT_EQ(clicks, 1);
+  w.check.setValue(CheckValue::Checked);  // the program still may
+  EXPECT_EQ(seen, (std::vector<int>{1, 0, 2, 0, 1}));
 }
 
 struct Options : Form {
@@ -107,21 +97,14 @@ TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
   EXPECT_EQ(log, (std::vector<std::string>{"click 0 others 100", "click 2 others 001"}));
   EXPECT_FALSE(f.speed(2).value());
   EXPECT_TRUE(f.icon(1).value()) << "another frame is another group";
-}
 
-TEST(OptionButton, UserClickSelectsAndRepeatsClickOnTheSelectedOne) {
-  Options f;
   f.show();
-  int clicks = 0;
-  f.speed.connect(&OptionButton::Click, [&](int) { ++clicks; });
+  log.clear();
   EXPECT_TRUE(f.speed(1).userClick());
-  EXPECT_TRUE(f.speed(1).userClick());
-  EXPECT_EQ(clicks, 2);
-  EXPECT_TRUE(f.speed(1).value());
-
+  EXPECT_TRUE(f.speed(1).userClick());  // the selected one clicks again
   f.speed(0).setEnabled(false);
   EXPECT_FALSE(f.speed(0).userClick());
-  EXPECT_TRUE(f.speed(1).value());
+  EXPECT_EQ(log, (std::vector<std::string>{"click 1 others 010", "click 1 others 010"}));
 }
 
 TEST(CommandButton, EnterAndEscapePressTheOneDefaultAndCancelButton) {

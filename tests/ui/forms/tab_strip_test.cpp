@@ -7,7 +7,6 @@
 
 #include "host/runtime/errors.h"
 #include "ui/forms/form.h"
-#include "ui/forms/web_browser.h"
 
 namespace tw::forms {
 namespace {
@@ -71,37 +70,6 @@ TEST(TabStrip, RemovingTabsKeepsTheSelectionOnAValidTab) {
   w.tabs.addTab(Tab{"A", "k", 0, "", ""});
   EXPECT_THROW(w.tabs.addTab(Tab{"B", "k", 0, "", ""}), RuntimeError) << "keys are unique";
   EXPECT_EQ(w.tabs.indexOfKey("k"), 1);
-}
-
-TEST(WebBrowser, NavigationIsAskedForThenReportedByTheFrontEnd) {
-  Form f("Form1");
-  auto& web = f.add<WebBrowser>("Web");
-  Log log;
-  web.BeforeNavigate2.connect([&](const std::string& url, bool& cancel) {
-    log.push_back("Before " + url);
-    cancel = url.find("blocked") != std::string::npos;
-  });
-  web.NavigateComplete2.connect([&](const std::string& url) { log.push_back("Complete " + url); });
-  // The help viewer falls back on its contents page when a page fails.
-  web.NavigateError.connect([&](const std::string& url, const std::string&, int status, bool&) {
-    log.push_back("Error " + url + " " + std::to_string(status));
-    web.navigate2("Contents.html");
-  });
-
-  EXPECT_FALSE(web.navigate("http://blocked/"));
-  EXPECT_EQ(web.pendingURL(), "");
-  EXPECT_TRUE(web.navigate("Main.html"));
-  EXPECT_EQ(web.pendingURL(), "Main.html");
-  // A front end reports the page it was asked for by handing back pendingURL().
-  web.navigationCompleted(web.pendingURL());
-  EXPECT_EQ(web.locationURL(), "Main.html");
-  EXPECT_TRUE(web.navigate("http://host/Twhelp/a.html"));
-  EXPECT_FALSE(web.navigationFailed("http://host/Twhelp/a.html", 404));
-  EXPECT_EQ(web.pendingURL(), "Contents.html");
-  EXPECT_EQ(web.locationURL(), "Main.html");
-  EXPECT_EQ(log, (Log{"Before http://blocked/", "Before Main.html", "Complete Main.html",
-                      "Before http://host/Twhelp/a.html", "Error http://host/Twhelp/a.html 404",
-                      "Before Contents.html"}));
 }
 
 }  // namespace

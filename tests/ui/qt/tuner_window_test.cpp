@@ -132,15 +132,12 @@ TEST_F(TunerWindow, EachTabShowsItsOwnFrameAndStatusText) {
   QTabBar* bar = tabBar();
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->count(), 6);
-  const QStringList captions = {"Status", "Cache", "Tweaks", "Tools", "Options", "Help"};
   auto* status = window->widgetAs<QLabel>("Label20");
   ASSERT_NE(status, nullptr);
-
   std::vector<QString> texts;
   for (int order : {2, 5, 3, 6, 4, 1}) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(order - 1).center());
     EXPECT_EQ(form.TabStrip1->selectedIndex(), order);
-    EXPECT_EQ(bar->tabText(order - 1), captions[order - 1]);
     EXPECT_FALSE(bar->tabIcon(order - 1).isNull()) << "tab " << order << " has its icon";
     for (std::size_t f = 0; f < frames.size(); ++f) {
       EXPECT_EQ(window->widgetFor(*frames[f])->isVisible(), static_cast<int>(f) == order - 1)

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -102,30 +101,6 @@ TEST_F(Window, TheCloseBoxAsksTheFormWhichMayRefuse) {
   EXPECT_FALSE(window->isVisible()) << "unloading by code hides it";
 }
 
-TEST_F(Window, EnterAndEscapePressTheDefaultAndCancelButtons) {
-  auto& ok = form.add<forms::CommandButton>("Command1");
-  ok.move(3000, 3900, 1200, 375);
-  ok.setCaption("Ok");
-  ok.setDefault(true);
-  auto& cancel = form.add<forms::CommandButton>("cEx");
-  cancel.move(4500, 3900, 1200, 375);
-  cancel.setCaption("Cancel");
-  cancel.setCancel(true);
-  ok.Click.connect([&] { log.push_back("Ok"); });
-  cancel.Click.connect([&] { log.push_back("Cancel"); });
-  auto window = open();
-  auto* okButton = window->widgetAs<QPushButton>("Command1");
-  ASSERT_NE(okButton, nullptr);
-  EXPECT_EQ(okButton->text(), "Ok");
-
-  QTest::keyClick(window.get(), Qt::Key_Return);
-  QTest::keyClick(window.get(), Qt::Key_Escape);
-  QTest::mouseClick(okButton, Qt::LeftButton);
-  ok.setEnabled(false);
-  QTest::keyClick(window.get(), Qt::Key_Return);
-  EXPECT_EQ(log, (Log{"Ok", "Cancel", "Ok"})) << "a disabled default button takes no Enter";
-}
-
 TEST_F(Window, TimersTickFromTheEventLoopAndMayStopThemselves) {
   auto& timer = form.add<forms::Timer>("Timer1");
   timer.setInterval(10);
@@ -147,7 +122,34 @@ TEST_F(Window, TimersTickFromTheEventLoopAndMayStopThemselves) {
   EXPECT_FALSE(environment.running(timer)) << "an unloaded form's timers stop";
 }
 
-TEST_F(Window, TheBrowserLoadsLocalPagesAfterNavigateReturnsAndReportsMissingOnes) {
+// A web server of one page.
+class OnePageServer {
+ public:
+  OnePageServer() {
+    server_.listen(QHostAddress::LocalHost);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+      QTcpSocket* socket = server_.nextPendingConnection();
+      QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+        const QByteArray request = socket->readAll();
+        const bool found = request.startsWith("GET /Twhelp/Main.html ");
+        const QByteArray body = found ? "<html><body><p>Online help</p></body></html>" : "no such page";
+        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
+                      QByteArray("Content-Type: text/html\r\nContent-Length: ") + QByteArray::number(body.size()) +
+                      "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+      });
+    });
+  }
+  std::string address(const char* path) const {
+    return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+  }
+
+ private:
+  QTcpServer server_;
+};
+
+TEST_F(Window, TheBrowserLoadsLocalAndWebPagesAfterNavigateReturnsAndReportsMissingOnes) {
+  OnePageServer server;
   test::TempDir dir;
   test::writeFile(dir / "Main.html", "<html><body><p>Main page</p><a href=\"Contents.html\">contents</a></body></html>");
   test::writeFile(dir / "Contents.html", "<html><body><p>Table of contents</p></body></html>");
@@ -177,12 +179,20 @@ TEST_F(Window, TheBrowserLoadsLocalPagesAfterNavigateReturnsAndReportsMissingOne
   EXPECT_EQ(web.locationURL(), "C:\\Help\\Main.html");
   EXPECT_TRUE(browser->toPlainText().contains("Main page"));
 
-  log.clear();
-  web.navigate("C:\\Help\\Missing.html");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() >= 4; }, 2000));
-  EXPECT_EQ(log, (Log{"Before C:\\Help\\Missing.html", "Error C:\\Help\\Missing.html 404",
-                      "Before C:\\Help\\Contents.html", "Complete C:\\Help\\Contents.html"}));
-  EXPECT_TRUE(browser->toPlainText().contains("Table of contents")) << "the handler's page, not an error page";
+  const std::string page = server.address("/Twhelp/Main.html");
+  web.navigate(page);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 5000));
+  EXPECT_EQ(log.back(), "Complete " + page);
+  EXPECT_TRUE(browser->toPlainText().contains("Online help"));
+
+  for (const std::string& missing : {std::string("C:\\Help\\Missing.html"), server.address("/Twhelp/Gone.html")}) {
+    log.clear();
+    web.navigate(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() >= 4; }, 5000));
+    EXPECT_EQ(log, (Log{"Before " + missing, "Error " + missing + " 404", "Before C:\\Help\\Contents.html",
+                        "Complete C:\\Help\\Contents.html"}));
+    EXPECT_TRUE(browser->toPlainText().contains("Table of contents")) << "the handler's page, not an error page";
+  }
 
   log.clear();
   refuseLinks = true;
@@ -190,57 +200,6 @@ TEST_F(Window, TheBrowserLoadsLocalPagesAfterNavigateReturnsAndReportsMissingOne
   QTest::qWait(20);
   EXPECT_EQ(log, (Log{"Before C:\\Help\\Main.html"}));
   EXPECT_TRUE(browser->toPlainText().contains("Table of contents")) << "a refused link leaves the page";
-}
-
-// A web server of one page.
-class OnePageServer {
- public:
-  OnePageServer() {
-    server_.listen(QHostAddress::LocalHost);
-    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-      QTcpSocket* socket = server_.nextPendingConnection();
-      QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-        const QByteArray request = socket->readAll();
-        const bool found = request.startsWith("GET /Twhelp/Main.html ");
-        const QByteArray body = found ? "<html><body><p>Online help</p></body></html>" : "no such page";
-        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
-                      QByteArray("Content-Type: text/html\r\nContent-Length: ") + QByteArray::number(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-      });
-    });
-  }
-  std::string address(const char* path) const {
-    return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
-  }
-
- private:
-  QTcpServer server_;
-};
-
-TEST_F(Window, WebPagesAreFetchedAndAMissingOneReportsItsStatus) {
-  OnePageServer server;
-  auto& web = form.add<forms::WebBrowser>("Web");
-  web.move(150, 150, 5000, 3000);
-  web.NavigateComplete2.connect([&](const std::string& url) { log.push_back("Complete " + url); });
-  web.NavigateError.connect([&](const std::string& url, const std::string&, int status, bool&) {
-    log.push_back("Error " + url + " " + std::to_string(status));
-  });
-  auto window = open();
-  auto* browser = window->widgetAs<QTextBrowser>("Web");
-  ASSERT_NE(browser, nullptr);
-
-  const std::string page = server.address("/Twhelp/Main.html");
-  web.navigate(page);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 5000));
-  EXPECT_EQ(log, (Log{"Complete " + page}));
-  EXPECT_TRUE(browser->toPlainText().contains("Online help"));
-
-  const std::string missing = server.address("/Twhelp/Gone.html");
-  web.navigate(missing);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !web.busy(); }, 5000));
-  EXPECT_EQ(log.back(), "Error " + missing + " 404");
-  EXPECT_FALSE(browser->toPlainText().contains("Online help")) << "the failed page is not shown as loaded";
 }
 
 TEST_F(Window, AnErrorEscapingAHandlerIsReportedAndTheWindowGoesOn) {
