@@ -149,20 +149,18 @@ void raiseInvalidPropertyArrayIndex() { throw RuntimeError(381, "Invalid propert
 void raiseTextReadOnly() { throw RuntimeError(383, "'Text' property is read-only"); }
 void raiseIndexOutOfBounds() { throw RuntimeError(35600, "Index out of bounds"); }
 
-namespace {
 // The controls hold UTF-8; their letters compare as the code page folds them.
-std::string folded(std::string_view s) {
+std::string foldedNoCase(std::string_view s) {
   static const CodePage ansi(1252);
   return ansiFold(ansi.toAnsi(s));
 }
-}  // namespace
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-  return folded(a) == folded(b);
+  return foldedNoCase(a) == foldedNoCase(b);
 }
 
 bool lessNoCase(std::string_view a, std::string_view b) {
-  const std::string fa = folded(a), fb = folded(b);
+  const std::string fa = foldedNoCase(a), fb = foldedNoCase(b);
   if (fa != fb) return fa < fb;
   return a < b;
 }

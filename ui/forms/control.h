@@ -203,6 +203,8 @@ class Container : public Control {
 // Equal as the list controls and the form compare names: ignoring the case
 // of the code page's letters.
 bool equalNoCase(std::string_view a, std::string_view b);
+// The key under which equalNoCase finds a name.
+std::string foldedNoCase(std::string_view s);
 // Ordering of a sorted list: case-insensitive, then by the exact text.
 bool lessNoCase(std::string_view a, std::string_view b);
 

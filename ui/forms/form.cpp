@@ -29,6 +29,7 @@ Form::~Form() {
   // is still whole.
   children_.clear();
   order_.clear();
+  byName_.clear();
   owned_.clear();
 }
 
@@ -64,8 +65,8 @@ void Form::setTopMost(bool on) {
 void Form::adopt(std::unique_ptr<Control> control, std::string name, int index, Container* parent) {
   if (name.empty()) throw std::logic_error("a control needs a name");
   if (index < -1) throw std::logic_error("a control array index cannot be negative: " + name);
-  for (const Control* c : order_) {
-    if (!equalNoCase(c->name_, name)) continue;
+  std::vector<Control*>& namesakes = byName_[foldedNoCase(name)];
+  for (const Control* c : namesakes) {
     if (index == -1 || c->index_ == -1)
       throw std::logic_error("the name " + name + " belongs to a single control and to an array");
     if (c->index_ == index) throw std::logic_error("the control " + c->qualifiedName() + " exists already");
@@ -78,12 +79,15 @@ void Form::adopt(std::unique_ptr<Control> control, std::string name, int index, 
   control->container_ = parent;
   parent->children_.push_back(control.get());
   order_.push_back(control.get());
+  namesakes.push_back(control.get());
   owned_.push_back(std::move(control));
 }
 
 Control* Form::find(std::string_view name, int index) const {
-  for (Control* c : order_)
-    if (c->index_ == index && equalNoCase(c->name_, name)) return c;
+  const auto it = byName_.find(foldedNoCase(name));
+  if (it == byName_.end()) return nullptr;
+  for (Control* c : it->second)
+    if (c->index_ == index) return c;
   return nullptr;
 }
 

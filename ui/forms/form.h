@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -125,6 +126,9 @@ class Form : public Container {
   bool unloading_ = false;
   std::vector<std::unique_ptr<Control>> owned_;
   std::vector<Control*> order_;
+  // The controls under their case-folded names: a form of a few hundred
+  // controls is built and searched without comparing every pair.
+  std::unordered_map<std::string, std::vector<Control*>> byName_;
 };
 
 // Raises "Control array element '<index>' doesn't exist" (340).
