@@ -11,9 +11,39 @@
 
 namespace tw::qt {
 
+namespace {
+
+// What FcInit does, less one step: fontconfig's own initialisation also
+// parses every template in its conf.avail folder only to keep their
+// descriptions (what fc-conflist prints), which is most of its time.  The
+// configuration itself (fonts.conf with conf.d, FONTCONFIG_FILE and the
+// user's own files) is read and applied exactly as FcInit reads it.  When
+// anything differs from the ordinary case, FcInit does the work instead.
+void loadFontConfiguration() {
+  FcConfig* config = FcConfigCreate();
+  if (config == nullptr) {
+    FcInit();
+    return;
+  }
+  bool hasCacheFolder = false;
+  if (FcConfigParseAndLoad(config, nullptr, FcTrue)) {
+    if (FcStrList* dirs = FcConfigGetCacheDirs(config)) {
+      hasCacheFolder = FcStrListNext(dirs) != nullptr;
+      FcStrListDone(dirs);
+    }
+  }
+  // FcConfigSetCurrent builds the font list and takes a reference of its
+  // own; a configuration made by another thread meanwhile is replaced.
+  const bool installed = hasCacheFolder && FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
+  FcConfigDestroy(config);
+  if (!installed) FcInit();
+}
+
+}  // namespace
+
 FontConfigWarmUp::FontConfigWarmUp() {
   try {
-    thread_ = std::thread([] { FcInit(); });
+    thread_ = std::thread(loadFontConfiguration);
   } catch (const std::system_error&) {
     // No thread: Qt reads the configuration itself when it needs it.
   }

@@ -10,7 +10,7 @@ namespace tw::qt {
 // program starts.  Parsing it is the largest single part of the time to a
 // first window, and nothing needs it before the first widget is made; a
 // program starts this first thing in main and waits for it before it makes
-// its windows.
+// its windows (or anything else asks Qt about fonts).
 class FontConfigWarmUp {
  public:
   FontConfigWarmUp();

@@ -42,11 +42,19 @@ QColor toQColor(forms::Color color, const QPalette& palette) {
 
 namespace {
 
+// Whether the host has a face of that family.  The family list is enough:
+// QFontDatabase::hasFamily first runs the name through fontconfig's
+// substitution rules, about a millisecond a name while the window is made.
+bool installedFamily(const QString& family) {
+  static const QStringList families = QFontDatabase::families();
+  return families.contains(family, Qt::CaseInsensitive);
+}
+
 // The family used for every font the host does not have.
 QString fallbackFamily() {
   static const QString family = [] {
     for (const char* candidate : {"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}) {
-      if (QFontDatabase::hasFamily(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
+      if (installedFamily(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
     }
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
   }();
@@ -64,7 +72,7 @@ QFont toQFont(const forms::Font& font) {
   static QHash<QString, bool> known;
   const QString family = QString::fromStdString(font.name);
   auto it = known.find(family);
-  if (it == known.end()) it = known.insert(family, QFontDatabase::hasFamily(family));
+  if (it == known.end()) it = known.insert(family, installedFamily(family));
 
   QFont f(it.value() ? family : fallbackFamily());
   if (!it.value()) f.setStretch(kSubstituteStretch);
