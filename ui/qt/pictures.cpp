@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -17,6 +18,25 @@ QString resourceKey(const QString& name) {
   const qsizetype dot = key.lastIndexOf(QLatin1Char('.'));
   if (dot > 0) key = key.left(dot);
   return key.toLower();
+}
+
+// A PNG's size from its header: the signature, then the IHDR chunk with
+// width and height as big-endian 32-bit numbers.  Asking QImageReader
+// instead would load every image-format plugin the first time.
+std::optional<QSize> pngSize(const QString& where) {
+  QFile file(where);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray head = file.read(24);
+  static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+  if (head.size() < 24 || !head.startsWith(signature) || head.mid(12, 4) != "IHDR") return std::nullopt;
+  auto number = [&head](int at) {
+    quint32 n = 0;
+    for (int i = 0; i < 4; ++i) n = (n << 8) | static_cast<quint8>(head[at + i]);
+    return n;
+  };
+  const quint32 width = number(16), height = number(20);
+  if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
+  return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
 }  // namespace
@@ -51,7 +71,16 @@ QPixmap PictureStore::pixmap(const std::string& name) const {
   if (auto it = cache_.find(key); it != cache_.end()) return it.value();
   const QString where = locate(name);
   QPixmap picture;
-  if (!where.isEmpty()) picture.load(where);
+  if (where.isEmpty()) {
+  } else if (pngSize(where)) {
+    // A PNG is read as one, without guessing: a reader left to guess loads
+    // every image-format plugin first to ask whether it knows the format.
+    QImageReader reader(where, "png");
+    reader.setAutoDetectImageFormat(false);
+    picture = QPixmap::fromImage(reader.read());
+  } else {
+    picture.load(where);
+  }
   cache_.insert(key, picture);
   return picture;
 }
@@ -66,6 +95,7 @@ std::optional<QSize> PictureStore::size(const std::string& name) const {
   // picture it may never show does not decode it.
   const QString where = locate(name);
   if (where.isEmpty()) return std::nullopt;
+  if (auto png = pngSize(where)) return png;
   const QSize size = QImageReader(where).size();
   if (!size.isValid()) return std::nullopt;
   return size;

@@ -196,7 +196,9 @@ int main(int argc, char** argv) {
       if (!tw::qt::fontsVisible()) {
         std::fprintf(stderr, "tunewell: no font draws letters; install fonts-dejavu-core and fontconfig\n");
       }
-      app.setWindowIcon(QIcon(QStringLiteral(":/tunewell/icon.png")));
+      // Made from the picture, not the file name: an icon read from a file
+      // name loads every image-format plugin first.
+      app.setWindowIcon(QIcon(pictures.pixmap(":/tunewell/icon.png")));
       tw::qt::FormWindow::Options mainOptions;
       mainOptions.toHostPath = toHost;
       mainOptions.toWindowsPath = toWindows;
