@@ -80,6 +80,12 @@ QFont toQFont(const forms::Font& font) {
   f.setBold(font.bold);
   f.setItalic(font.italic);
   f.setUnderline(font.underline);
+  // Drawn as the classic windows drew their dialog fonts: fitted to the
+  // pixel grid and without smoothing.  Each letter is then rendered once
+  // instead of once for each fraction of a pixel it may start at, which is
+  // also a quarter of the work of painting the first window.
+  f.setHintingPreference(QFont::PreferFullHinting);
+  f.setStyleStrategy(QFont::NoAntialias);
   return f;
 }
 
