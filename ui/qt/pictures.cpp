@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "ui/qt/artwork.h"
+
 namespace tw::qt {
 
 namespace {
@@ -39,24 +41,32 @@ std::optional<QSize> pngSize(const QString& where) {
   return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
+// The built-in picture a name stands for, if any: "Pictures\\Splash.PNG"
+// and "splash" both name the splash picture.
+const Artwork* builtIn(const QString& name) {
+  if (name.startsWith(QLatin1String(":/"))) return nullptr;
+  return findArtwork(resourceKey(name));
+}
+
+// Reads a picture file.  A PNG is read as one, without guessing: a reader
+// left to guess loads every image-format plugin first to ask whether it
+// knows the format.
+QPixmap readPicture(const QString& file) {
+  if (!pngSize(file)) return QPixmap(file);
+  QImageReader reader(file, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
 }  // namespace
 
 PictureStore::PictureStore() = default;
 
-void PictureStore::setAlias(const std::string& name, const QString& pathOrResource) {
-  aliases_.insert(QString::fromStdString(name).toLower(), pathOrResource);
-  cache_.clear();
-}
-
 QString PictureStore::locate(const std::string& name) const {
   if (name.empty()) return {};
   const QString qname = QString::fromStdString(name);
-  if (auto it = aliases_.find(qname.toLower()); it != aliases_.end()) return it.value();
   if (qname.startsWith(QLatin1String(":/"))) return QFileInfo::exists(qname) ? qname : QString();
-
-  const QString builtIn = QStringLiteral(":/tunewell/") + resourceKey(qname) + QStringLiteral(".png");
-  if (QFileInfo::exists(builtIn)) return builtIn;
-
+  if (builtIn(qname) != nullptr) return {};
   // A Windows path of the machine, or a host path.
   QString host = qname;
   const bool windowsPath = qname.size() > 2 && qname[1] == QLatin1Char(':');
@@ -69,17 +79,11 @@ QPixmap PictureStore::pixmap(const std::string& name) const {
   if (name.empty()) return {};
   const QString key = QString::fromStdString(name);
   if (auto it = cache_.find(key); it != cache_.end()) return it.value();
-  const QString where = locate(name);
   QPixmap picture;
-  if (where.isEmpty()) {
-  } else if (pngSize(where)) {
-    // A PNG is read as one, without guessing: a reader left to guess loads
-    // every image-format plugin first to ask whether it knows the format.
-    QImageReader reader(where, "png");
-    reader.setAutoDetectImageFormat(false);
-    picture = QPixmap::fromImage(reader.read());
-  } else {
-    picture.load(where);
+  if (const Artwork* artwork = builtIn(key)) {
+    picture = QPixmap::fromImage(artworkImage(*artwork));
+  } else if (const QString file = locate(name); !file.isEmpty()) {
+    picture = readPicture(file);
   }
   cache_.insert(key, picture);
   return picture;
@@ -87,10 +91,12 @@ QPixmap PictureStore::pixmap(const std::string& name) const {
 
 std::optional<QSize> PictureStore::size(const std::string& name) const {
   if (name.empty()) return std::nullopt;
-  if (auto it = cache_.find(QString::fromStdString(name)); it != cache_.end()) {
+  const QString key = QString::fromStdString(name);
+  if (auto it = cache_.find(key); it != cache_.end()) {
     if (it.value().isNull()) return std::nullopt;
     return it.value().size();
   }
+  if (const Artwork* artwork = builtIn(key)) return QSize(artwork->width, artwork->height);
   // The size is in the file's header: a window that sizes itself to a
   // picture it may never show does not decode it.
   const QString where = locate(name);

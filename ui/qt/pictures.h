@@ -21,8 +21,6 @@ class PictureStore {
 
   PictureStore();
 
-  // Names a resource or file for a picture name the windows use.
-  void setAlias(const std::string& name, const QString& pathOrResource);
   // How a Windows path ("C:\\...") becomes a host path.
   void setPathTranslator(PathTranslator translator) { translate_ = std::move(translator); }
 
@@ -30,12 +28,11 @@ class PictureStore {
   QPixmap pixmap(const std::string& name) const;
   std::optional<QSize> size(const std::string& name) const;
 
-  // Where a picture name leads (a ":/..." resource or a host file), or ""
-  // when nothing is there.
+  // The file a picture name leads to (a ":/..." resource or a host file),
+  // or "" for a built-in picture and when nothing is there.
   QString locate(const std::string& name) const;
 
  private:
-  QHash<QString, QString> aliases_;
   PathTranslator translate_;
   mutable QHash<QString, QPixmap> cache_;
 };

@@ -196,9 +196,7 @@ int main(int argc, char** argv) {
       if (!tw::qt::fontsVisible()) {
         std::fprintf(stderr, "tunewell: no font draws letters; install fonts-dejavu-core and fontconfig\n");
       }
-      // Made from the picture, not the file name: an icon read from a file
-      // name loads every image-format plugin first.
-      app.setWindowIcon(QIcon(pictures.pixmap(":/tunewell/icon.png")));
+      app.setWindowIcon(QIcon(pictures.pixmap("Icon")));
       tw::qt::FormWindow::Options mainOptions;
       mainOptions.toHostPath = toHost;
       mainOptions.toWindowsPath = toWindows;
