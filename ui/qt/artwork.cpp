@@ -1,7 +1,5 @@
 #include "ui/qt/artwork.h"
 
-#include <cstring>
-
 namespace tw::qt {
 
 const Artwork* findArtwork(const QString& key) {
@@ -12,12 +10,8 @@ const Artwork* findArtwork(const QString& key) {
 }
 
 QImage artworkImage(const Artwork& artwork) {
-  QImage image(artwork.width, artwork.height, QImage::Format_ARGB32_Premultiplied);
-  const std::size_t row = static_cast<std::size_t>(artwork.width) * 4;
-  for (int y = 0; y < artwork.height; ++y) {
-    std::memcpy(image.scanLine(y), artwork.pixels + row * static_cast<std::size_t>(y), row);
-  }
-  return image;
+  return QImage(artwork.pixels, artwork.width, artwork.height, qsizetype{artwork.width} * 4,
+                QImage::Format_ARGB32_Premultiplied);
 }
 
 }  // namespace tw::qt

@@ -13,7 +13,7 @@ struct Artwork {
   const char* key;              // the file name in lower case, without ".png"
   int width;
   int height;
-  const unsigned char* pixels;  // 32-bit premultiplied ARGB, rows packed
+  const unsigned char* pixels;  // 32-bit premultiplied ARGB, rows packed, aligned
 };
 
 // The generated table.
@@ -22,7 +22,7 @@ extern const int kArtworkCount;
 
 // The picture of that key (lower case), or null.
 const Artwork* findArtwork(const QString& key);
-// A picture of its own (the table's bytes are not aligned for QImage).
+// The picture over the table's pixels, without a copy.
 QImage artworkImage(const Artwork& artwork);
 
 }  // namespace tw::qt
