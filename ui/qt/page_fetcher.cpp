@@ -9,11 +9,16 @@ namespace tw::qt {
 
 namespace {
 
-// The module lies beside this library, in the build tree and when installed.
-QString moduleBeside() {
+// The module lies beside the program that uses it when installed; a
+// program run from the build tree finds it where the build made it.
+QString moduleFile() {
+  const QString name = QStringLiteral("libtw_qt_network.so");
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&pageFetcher), &info) == 0 || info.dli_fname == nullptr) return {};
-  return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QStringLiteral("/libtw_qt_network.so");
+  if (dladdr(reinterpret_cast<void*>(&pageFetcher), &info) != 0 && info.dli_fname != nullptr) {
+    const QString beside = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QLatin1Char('/') + name;
+    if (QFileInfo::exists(beside)) return beside;
+  }
+  return QStringLiteral(TW_QT_MODULE_DIR "/") + name;
 }
 
 }  // namespace
@@ -24,7 +29,7 @@ PageFetcher* pageFetcher(QString* why) {
   static bool tried = false;
   if (!tried) {
     tried = true;
-    QLibrary module(moduleBeside());
+    QLibrary module(moduleFile());
     auto make = reinterpret_cast<decltype(&tw_qt_make_page_fetcher)>(module.resolve("tw_qt_make_page_fetcher"));
     if (make != nullptr) {
       fetcher = make();  // the module stays loaded for the process's life
