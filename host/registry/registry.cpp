@@ -256,6 +256,16 @@ INSERT INTO keys(id, parent, name, folded) VALUES (8, 3, CAST('.DEFAULT' AS BLOB
 
 namespace {
 
+// A hive is a few dozen pages, yet SQLite starts each page cache (the
+// hive's, and the temporary one its checks use) with a block of twenty
+// pages: most of its memory.  Told before it starts, it takes the pages one
+// by one as they are read.  Too late (SQLite already started by other code
+// of the process) changes nothing.
+void takeCachePagesOneByOne() {
+  static std::once_flag once;
+  std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0); });
+}
+
 // The registry functions report failures by their result, never by an
 // exception.
 template <class F>
@@ -389,6 +399,7 @@ struct Registry::Impl {
 // Opening
 
 void Registry::Impl::open() {
+  takeCachePagesOneByOne();
   std::error_code ec;
   const auto st = fs::status(file, ec);
   if (ec && ec != std::errc::no_such_file_or_directory) hiveFail(file, "cannot be read: " + ec.message());
