@@ -130,6 +130,8 @@ class Plinth {
     uint64_t ullAvailVirtual = 0;
   } Memory;
   void GlobalMemoryStatus();
+  // One field of a fresh memory record, reported under `procedure`.
+  double memoryFigure(const char* procedure, uint64_t MemoryRecord::*field);
 
   // The version record, filled by every version check (148 bytes as the
   // platform lays it out).

@@ -117,43 +117,20 @@ void assignText(PendingRecord& record, const Setting& s, std::string text) {
 }
 
 void read(Plinth& plinth, const Setting& s, PendingRecord& record) {
+  auto iniText = [&] {
+    return plinth.INIRead(std::string(s.location), std::string(s.valueName), std::string(s.absentText), s.iniFile());
+  };
+  auto registryValue = [&](bool translate) {
+    return plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName), absentValue(s),
+                           translate);
+  };
   switch (s.rule) {
-    case ReadRule::IniNumber: {
-      const std::string text = plinth.INIRead(std::string(s.location), std::string(s.valueName),
-                                              std::string(s.absentText), s.iniFile());
-      assignNumber(record, s, val(text));
-      return;
-    }
-    case ReadRule::IniText: {
-      const std::string text = plinth.INIRead(std::string(s.location), std::string(s.valueName),
-                                              std::string(s.absentText), s.iniFile());
-      assignText(record, s, std::string(beforeNul(text)));
-      return;
-    }
-    case ReadRule::RegistryNumber: {
-      const Variant v = plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName),
-                                        absentValue(s), true);
-      assignNumber(record, s, v.toDouble());
-      return;
-    }
-    case ReadRule::RegistryLeadingNumber: {
-      const Variant v = plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName),
-                                        absentValue(s), false);
-      assignNumber(record, s, val(v.toString()));
-      return;
-    }
-    case ReadRule::RegistryInteger: {
-      const Variant v = plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName),
-                                        absentValue(s), false);
-      assignNumber(record, s, v.toInteger());
-      return;
-    }
-    case ReadRule::RegistryText: {
-      const Variant v = plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName),
-                                        absentValue(s), false);
-      assignText(record, s, v.toString());
-      return;
-    }
+    case ReadRule::IniNumber: return assignNumber(record, s, val(iniText()));
+    case ReadRule::IniText: return assignText(record, s, std::string(beforeNul(iniText())));
+    case ReadRule::RegistryNumber: return assignNumber(record, s, registryValue(true).toDouble());
+    case ReadRule::RegistryLeadingNumber: return assignNumber(record, s, val(registryValue(false).toString()));
+    case ReadRule::RegistryInteger: return assignNumber(record, s, registryValue(false).toInteger());
+    case ReadRule::RegistryText: return assignText(record, s, registryValue(false).toString());
   }
 }
 

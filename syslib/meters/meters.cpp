@@ -48,33 +48,19 @@ void Plinth::GlobalMemoryStatus() {
   Memory.ullAvailVirtual = s.availVirtual;
 }
 
+double Plinth::memoryFigure(const char* procedure, uint64_t MemoryRecord::*field) {
+  return reportErrors(host_.dialogs(), procedure, 0.0, [&] {
+    GlobalMemoryStatus();
+    return static_cast<double>(Memory.*field);
+  });
+}
+
 double Plinth::AvailablePhysicalMemory() {
-  return reportErrors(host_.dialogs(), "Plinth.AvailablePhysicalMemory", 0.0, [&] {
-    GlobalMemoryStatus();
-    return static_cast<double>(Memory.ullAvailPhys);
-  });
+  return memoryFigure("Plinth.AvailablePhysicalMemory", &MemoryRecord::ullAvailPhys);
 }
-
-double Plinth::TotalPhysicalMemory() {
-  return reportErrors(host_.dialogs(), "Plinth.TotalPhysicalMemory", 0.0, [&] {
-    GlobalMemoryStatus();
-    return static_cast<double>(Memory.ullTotalPhys);
-  });
-}
-
-double Plinth::AvailablePageFile() {
-  return reportErrors(host_.dialogs(), "Plinth.AvailablePageFile", 0.0, [&] {
-    GlobalMemoryStatus();
-    return static_cast<double>(Memory.ullAvailPageFile);
-  });
-}
-
-double Plinth::PageFileSize() {
-  return reportErrors(host_.dialogs(), "Plinth.PageFileSize", 0.0, [&] {
-    GlobalMemoryStatus();
-    return static_cast<double>(Memory.ullTotalPageFile);
-  });
-}
+double Plinth::TotalPhysicalMemory() { return memoryFigure("Plinth.TotalPhysicalMemory", &MemoryRecord::ullTotalPhys); }
+double Plinth::AvailablePageFile() { return memoryFigure("Plinth.AvailablePageFile", &MemoryRecord::ullAvailPageFile); }
+double Plinth::PageFileSize() { return memoryFigure("Plinth.PageFileSize", &MemoryRecord::ullTotalPageFile); }
 
 int32_t Plinth::readStatistic(const char* key, const char* value) {
   reg::Registry& registry = host_.registry();
