@@ -1,6 +1,8 @@
 #pragma once
 // Short forms of the registry calls for the tests of the hive.
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,22 @@ inline std::optional<std::string> querySz(Registry& r, HKEY key, const char* nam
     return std::nullopt;
   if (type == REG_SZ && !buf.empty() && buf.back() == '\0') buf.pop_back();
   return buf;
+}
+
+// A key made (or opened) with all access; a failure is reported and gives 0.
+inline HKEY create(Registry& r, HKEY root, std::string_view path) {
+  HKEY k = 0;
+  EXPECT_EQ(r.RegCreateKeyEx(root, path, 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), ERROR_SUCCESS) << path;
+  return k;
+}
+
+// querySz of a value of root\path; nullopt also when the key is missing.
+inline std::optional<std::string> querySz(Registry& r, HKEY root, std::string_view path, const char* name) {
+  HKEY k = 0;
+  if (r.RegOpenKeyEx(root, path, 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+  auto value = querySz(r, k, name);
+  r.RegCloseKey(k);
+  return value;
 }
 
 inline std::vector<std::string> subkeyNames(Registry& r, HKEY key) {

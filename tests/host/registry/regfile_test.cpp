@@ -29,8 +29,7 @@ class RegFileTest : public ::testing::Test {
   Registry reg{dir / "hive.db"};
 
   void set(HKEY key, const std::string& sub, const char* name, DWORD type, const std::string& data) {
-    HKEY k = 0;
-    ASSERT_EQ(reg.RegCreateKeyEx(key, sub, 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+    const HKEY k = create(reg, key, sub);
     ASSERT_EQ(reg.RegSetValueEx(k, name, 0, type, bytes(data), static_cast<DWORD>(data.size())), 0);
     reg.RegCloseKey(k);
   }
@@ -94,12 +93,11 @@ TEST_F(RegFileTest, ExportIsWhatTheOldEditorWritesAndReadsBackExactly) {
   exportRegFile(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Test", file);
   EXPECT_EQ(readFile(file), text);
 
+  // The export spells out every type and byte, so the same text back means
+  // the same values back.
   Registry copy(dir / "copy.db");
   importRegFile(copy, file);
   EXPECT_EQ(exportRegText(copy, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Test"), text);
-  for (const char* name : {"Path", "", "Count", "Short dword", "Bin", "Multi", "No NUL", "Inner NUL", "Two lines",
-                           "Empty", "\"Odd\\name\""})
-    EXPECT_EQ(get(copy, sub, name), get(reg, sub, name)) << name;
 }
 
 TEST_F(RegFileTest, ImportUnderstandsTheWholeFormat) {
@@ -127,9 +125,7 @@ TEST_F(RegFileTest, ImportUnderstandsTheWholeFormat) {
   EXPECT_EQ(get(reg, "Keep", nullptr), std::make_pair(REG_SZ, std::string("def\0", 4)));
   EXPECT_EQ(get(reg, "Keep", "D"), std::make_pair(REG_DWORD, std::string("\x1A\0\0\0", 4)));
   EXPECT_EQ(get(reg, "Keep", "Wrapped"), std::make_pair(REG_MULTI_SZ, std::string("A\0B\0\0", 5)));
-  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_USERS, ".DEFAULT\\Software\\X", 0, KEY_READ, &k), 0);
-  EXPECT_EQ(querySz(reg, k, "crlf"), "yes");
-  reg.RegCloseKey(k);
+  EXPECT_EQ(querySz(reg, HKEY_USERS, ".DEFAULT\\Software\\X", "crlf"), "yes");
   EXPECT_EQ(reg.openHandleCount(), 0u);
 }
 

@@ -52,30 +52,24 @@ TEST_F(RegistryTest, AliasRootsShowTheKeysTheyStandFor) {
                         Alias{HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes"},
                         Alias{HKEY_CURRENT_CONFIG, HKEY_LOCAL_MACHINE, "Config\\0001"}}) {
     SCOPED_TRACE(rootName(a.alias));
-    HKEY k = 0;
-    ASSERT_EQ(reg.RegCreateKeyEx(a.alias, "Software\\Test", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+    const HKEY k = create(reg, a.alias, "Software\\Test");
     ASSERT_EQ(setSz(reg, k, "v", rootName(a.alias)), 0);
     reg.RegCloseKey(k);
     // Values set on the alias root itself land on the real key too.
     ASSERT_EQ(setSz(reg, a.alias, "atRoot", "x"), 0);
 
-    ASSERT_EQ(reg.RegOpenKeyEx(a.real, a.key + "\\software\\test", 0, KEY_READ, &k), 0);
-    EXPECT_EQ(querySz(reg, k, "v"), rootName(a.alias));
-    reg.RegCloseKey(k);
-    ASSERT_EQ(reg.RegOpenKeyEx(a.real, a.key, 0, KEY_READ, &k), 0);
-    EXPECT_EQ(querySz(reg, k, "atRoot"), "x");
-    reg.RegCloseKey(k);
+    EXPECT_EQ(querySz(reg, a.real, a.key + "\\software\\test", "v"), rootName(a.alias));
+    EXPECT_EQ(querySz(reg, a.real, a.key, "atRoot"), "x");
   }
   EXPECT_EQ(reg.RegDeleteKey(HKEY_CLASSES_ROOT, ""), ERROR_ACCESS_DENIED);
   EXPECT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, ""), ERROR_ACCESS_DENIED);
 }
 
 TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndKillsItsHandles) {
-  HKEY deep = 0, mid = 0, keep = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, "", 0, KEY_ALL_ACCESS, &deep, nullptr), 0);
+  HKEY mid = 0;
+  const HKEY deep = create(reg, HKEY_LOCAL_MACHINE, "A\\B\\C"), keep = create(reg, HKEY_LOCAL_MACHINE, "Keep");
   ASSERT_EQ(setSz(reg, deep, "x", "1"), 0);
   ASSERT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A\\B", 0, KEY_ALL_ACCESS, &mid), 0);
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Keep", 0, "", 0, KEY_ALL_ACCESS, &keep, nullptr), 0);
 
   ASSERT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, "a"), 0);
   HKEY k = 0;
@@ -84,8 +78,7 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndKillsItsHandles) {
   EXPECT_EQ(reg.RegDeleteKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
 
   // A new key at the same place is a different key: the old handles stay dead.
-  HKEY again = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, "", 0, KEY_ALL_ACCESS, &again, nullptr), 0);
+  const HKEY again = create(reg, HKEY_LOCAL_MACHINE, "A\\B\\C");
   for (HKEY dead : {deep, mid}) {
     DWORD size = 0;
     char name[64];
@@ -106,18 +99,11 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndKillsItsHandles) {
 }
 
 TEST_F(RegistryTest, EnumerationFollowsCreationOrderAndReportsBufferSizes) {
-  HKEY k = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Order", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
-  for (const char* name : {"zeta", "alpha", "Mid"}) {
-    HKEY sub = 0;
-    ASSERT_EQ(reg.RegCreateKeyEx(k, name, 0, "", 0, KEY_ALL_ACCESS, &sub, nullptr), 0);
-    reg.RegCloseKey(sub);
-  }
+  const HKEY k = create(reg, HKEY_LOCAL_MACHINE, "Order");
+  for (const char* name : {"zeta", "alpha", "Mid"}) reg.RegCloseKey(create(reg, k, name));
   EXPECT_EQ(subkeyNames(reg, k), (std::vector<std::string>{"zeta", "alpha", "Mid"}));
 
-  ASSERT_EQ(setSz(reg, k, "b", "1"), 0);
-  ASSERT_EQ(setSz(reg, k, "a", "2"), 0);
-  ASSERT_EQ(setSz(reg, k, "c", "3"), 0);
+  for (const char* name : {"b", "a", "c"}) ASSERT_EQ(setSz(reg, k, name, name), 0);
   ASSERT_EQ(setSz(reg, k, "B", "overwritten"), 0);  // keeps its place
   ASSERT_EQ(reg.RegDeleteValue(k, "a"), 0);
   ASSERT_EQ(setSz(reg, k, "a", "again"), 0);  // comes back at the end
@@ -157,8 +143,7 @@ TEST_F(RegistryTest, EnumerationFollowsCreationOrderAndReportsBufferSizes) {
 }
 
 TEST_F(RegistryTest, ValuesKeepTheirTypeAndBytesExactly) {
-  HKEY k = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_USERS, ".DEFAULT\\Data", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), 0);
+  const HKEY k = create(reg, HKEY_USERS, ".DEFAULT\\Data");
   const std::string binary("\x00\x01\x00\xff\x00", 5);
   ASSERT_EQ(reg.RegSetValueEx(k, "bin", 0, REG_BINARY, bytes(binary), 5), 0);
   ASSERT_EQ(reg.RegSetValueEx(k, "empty", 0, 0x12345678, nullptr, 0), 0);
@@ -239,24 +224,20 @@ TEST_F(RegistryTest, DynDataIsLiveAndReadOnly) {
   reg.setDynData(std::make_shared<FakeDynData>());
   EXPECT_EQ(subkeyNames(reg, HKEY_DYN_DATA), std::vector<std::string>{"PerfStats"});
   ASSERT_EQ(reg.RegOpenKeyEx(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &k), 0);
-  uint8_t data[4] = {};
-  DWORD type = 0, size = sizeof data;
-  ASSERT_EQ(reg.RegQueryValueEx(k, "kernel\\cpuusage", &type, data, &size), 0);
-  EXPECT_EQ(data[0], 42);
+  EXPECT_EQ(querySz(reg, k, "kernel\\cpuusage"), std::string("\x2A\0\0\0", 4));
   EXPECT_EQ(valueNames(reg, k), std::vector<std::string>{"KERNEL\\CPUUsage"});
 
   EXPECT_EQ(setSz(reg, k, "x", "1"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(reg.RegDeleteValue(k, "KERNEL\\CPUUsage"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(reg.RegDeleteKey(HKEY_DYN_DATA, "PerfStats"), ERROR_ACCESS_DENIED);
-  HKEY made = 0;
-  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_DYN_DATA, "New", 0, "", 0, KEY_ALL_ACCESS, &made, nullptr), ERROR_ACCESS_DENIED);
   reg.RegCloseKey(k);
+  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_DYN_DATA, "New", 0, "", 0, KEY_ALL_ACCESS, &k, nullptr), ERROR_ACCESS_DENIED);
 }
 
 TEST_F(RegistryTest, TransactionsApplyWhollyOrNotAtAll) {
   HKEY made = 0;
   EXPECT_FALSE(reg.transaction([&] {
-    EXPECT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "T\\Inner", 0, "", 0, KEY_ALL_ACCESS, &made, nullptr), 0);
+    made = create(reg, HKEY_LOCAL_MACHINE, "T\\Inner");
     EXPECT_EQ(setSz(reg, made, "v", "1"), 0);
     EXPECT_EQ(querySz(reg, made, "v"), "1");  // seen inside
     return false;
@@ -264,8 +245,7 @@ TEST_F(RegistryTest, TransactionsApplyWhollyOrNotAtAll) {
   HKEY k = 0;
   EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "T", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
   // The key's id may be handed out again; the handle must not follow it.
-  HKEY fresh = 0;
-  ASSERT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Other\\Key", 0, "", 0, KEY_ALL_ACCESS, &fresh, nullptr), 0);
+  const HKEY fresh = create(reg, HKEY_LOCAL_MACHINE, "Other\\Key");
   EXPECT_EQ(setSz(reg, made, "v", "1"), ERROR_KEY_DELETED);
   reg.RegCloseKey(made);
   reg.RegCloseKey(fresh);

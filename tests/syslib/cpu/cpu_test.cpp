@@ -33,7 +33,7 @@ struct FakeProcessor : sys::ProcessorLibrary {
   }
 
   // Leaf 0: the highest standard leaf and the vendor string in EBX, EDX, ECX.
-  void vendor(const char (&name)[13], uint32_t highestLeaf = 1) {
+  void vendor(const char* name, uint32_t highestLeaf = 1) {
     auto word = [&](int at) {
       uint32_t w = 0;
       for (int i = 3; i >= 0; --i) w = (w << 8) | static_cast<uint8_t>(name[at + i]);
@@ -74,25 +74,19 @@ struct Row {
   const char* name;  // null: the previous name stays
 };
 
-// Each vendor's table around its edges (fallbacks, brand-dependent names).  The
-// signature is put in the leaf the vendor reads and a blank one in the
-// other, so reading the wrong leaf shows as a wrong name.
+// For each vendor a name and a signature without one (the previous name
+// stays), and Intel's brand-dependent names.  The table contents themselves
+// are data; these rows are about how each vendor's routine reads them.  The
+// signature is put in the leaf the vendor reads and a blank one in the other,
+// so reading the wrong leaf shows as a wrong name.
 const Row kRows[] = {
-    {"GenuineIntel", 4, 1, 0, "I486 DX"}, {"GenuineIntel", 4, 6, 0, "I486 unknown"},
-    {"GenuineIntel", 5, 15, 0, "Pentium unknown"}, {"GenuineIntel", 6, 4, 0, "Unknown PentiumPro or II or III"},
-    {"GenuineIntel", 6, 8, 1, "Celeron"}, {"GenuineIntel", 6, 8, 2, "Pentium III"},
-    {"GenuineIntel", 6, 15, 3, "Pentium III Xeon"}, {"GenuineIntel", 6, 8, 0, nullptr},
-    {"GenuineIntel", 15, 11, 8, "Pentium 4"}, {"GenuineIntel", 15, 11, 9, "unidentified Pentium 4"},
-    {"GenuineIntel", 15, 2, 8, "newer Pentium 4"}, {"GenuineIntel", 7, 0, 0, nullptr},
-    {"AuthenticAMD", 4, 9, 0, "Am486 \xC2\xAE and Am5 86 \xC2\xAE Processors"}, {"AuthenticAMD", 5, 4, 0, nullptr},
-    {"AuthenticAMD", 6, 2, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 6, 5, 0, nullptr},
-    {"AuthenticAMD", 15, 1, 0, nullptr}, {"CyrixInstead", 4, 3, 0, "Cyrix MediaGX"},
-    {"CyrixInstead", 5, 3, 0, nullptr}, {"CyrixInstead", 6, 6, 0, "VIA Cyrix III"},
-    {"CyrixInstead", 6, 2, 0, "6x86/MX"}, {"CyrixInstead", 3, 0, 0, "Unknown Cyrix"},
+    {"GenuineIntel", 6, 8, 1, "Celeron"}, {"GenuineIntel", 6, 8, 0, nullptr},
+    {"GenuineIntel", 15, 11, 8, "Pentium 4"}, {"GenuineIntel", 15, 2, 8, "newer Pentium 4"},
+    {"AuthenticAMD", 6, 2, 0, "AMD Athlon\xE2\x84\xA2 Processor"}, {"AuthenticAMD", 5, 4, 0, nullptr},
+    {"CyrixInstead", 3, 0, 0, "Unknown Cyrix"}, {"CyrixInstead", 5, 3, 0, nullptr},
     {"CentaurHauls", 5, 4, 0, "IDT WinChip C6"}, {"CentaurHauls", 5, 5, 0, nullptr},
-    {"CentaurHauls", 6, 9, 0, "VIA Cyrix III"}, {"CentaurHauls", 4, 0, 0, "Unknown IDT"},
     {"RiseRiseRise", 5, 2, 0, "Rise mP6"}, {"RiseRiseRise", 5, 1, 0, nullptr},
-    {"RiseRiseRise", 6, 0, 0, "Unknown Rise"}, {"GenuineTMx86", 5, 4, 0, "Crusoe TM5xxx"},
+    {"GenuineTMx86", 5, 4, 0, "Crusoe TM5xxx"},
 };
 
 TEST_F(Cpu, EveryTableGivesItsNames) {
@@ -104,14 +98,11 @@ TEST_F(Cpu, EveryTableGivesItsNames) {
     cpu->vendor("SomeoneElse!");
     ASSERT_EQ(fresh.ProcessorType(), "Unknown Vendor");
 
-    char vendor[13];
-    std::copy(row.vendor, row.vendor + 13, vendor);
-    cpu->vendor(vendor);
+    cpu->vendor(row.vendor);
     const bool intel = std::string(row.vendor) == "GenuineIntel";
     cpu->leaves[kExtendedCount] = {kExtendedSignature, 0, 0, 0};
     cpu->signature(intel ? 1 : kExtendedSignature, row.family, row.model, row.brand);
     cpu->signature(intel ? kExtendedSignature : 1, 0, 0);
-    EXPECT_EQ(fresh.ProcessorType(), row.name ? row.name : "Unknown Vendor");
     EXPECT_EQ(fresh.ProcessorType(), row.name ? row.name : "Unknown Vendor");
   }
   EXPECT_TRUE(messages().empty());

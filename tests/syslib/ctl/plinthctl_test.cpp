@@ -46,22 +46,17 @@ class Plinthctl : public ::testing::Test {
 
 TEST_F(Plinthctl, PrintsResultsWithTheirTypeAndVisibleNuls) {
   test::writeFile(machine / "WINDOWS" / "SYSTEM.INI", "[vcache]\r\nMinFileCache=1024\r\n");
-  CtlRun r = run({"INIRead", "vcache", "MinFileCache", "0", "System.ini"});
+  const CtlRun r = run({"INIRead", "vcache", "MinFileCache", "0", "System.ini"});
   EXPECT_EQ(r.status, 0);
   std::string expected = "String \"1024";
   for (int i = 0; i < 256; ++i) expected += "\\0";
   EXPECT_EQ(r.out, expected + "\"\n");
 
-  r = run({"WriteValue", "HKLM", "Software\\T", "n", "@long:1", "REG_DWORD"});
-  EXPECT_EQ(r.out, "Boolean True\n");
-  r = run({"GetValue", "HKEY_LOCAL_MACHINE", "Software\\T", "n", "@int:0", "True"});
-  EXPECT_EQ(r.out, "Long 1\n");
-  r = run({"GetValue", "0x80000002", "Software\\T", "n"});
-  EXPECT_EQ(r.out, "String \"01 00 00 00 \"\n");
-  r = run({"GetValue", "HKLM", "Software\\T", "missing"});
-  EXPECT_EQ(r.out, "Error 448\n");
-  r = run({"INIWrite", "s", "k", "v", "x.ini"});
-  EXPECT_EQ(r.out, "None\n");
+  EXPECT_EQ(run({"WriteValue", "HKLM", "Software\\T", "n", "@long:1", "REG_DWORD"}).out, "Boolean True\n");
+  EXPECT_EQ(run({"GetValue", "HKEY_LOCAL_MACHINE", "Software\\T", "n", "@int:0", "True"}).out, "Long 1\n");
+  EXPECT_EQ(run({"GetValue", "0x80000002", "Software\\T", "n"}).out, "String \"01 00 00 00 \"\n");
+  EXPECT_EQ(run({"GetValue", "HKLM", "Software\\T", "missing"}).out, "Error 448\n");
+  EXPECT_EQ(run({"INIWrite", "s", "k", "v", "x.ini"}).out, "None\n");
 }
 
 TEST_F(Plinthctl, EscapesAndNullStringsReachTheMethod) {
@@ -91,23 +86,20 @@ TEST_F(Plinthctl, UsageErrorsNameTheParameters) {
   r = run({"NoSuchMethod"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("NoSuchMethod"), std::string::npos);
-  r = run({"GetValue", "HKEY_NOWHERE", "x", "y"});
-  EXPECT_EQ(r.status, 2);
-  r = run({"DeleteKey", "HKLM", "@missing"});
-  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(run({"GetValue", "HKEY_NOWHERE", "x", "y"}).status, 2);
+  EXPECT_EQ(run({"DeleteKey", "HKLM", "@missing"}).status, 2);
 }
 
 TEST_F(Plinthctl, RegFilesGoInAndOut) {
   test::writeFile(dir / "in.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Imported]\r\n\"v\"=\"hello\"\r\n\r\n");
   EXPECT_EQ(run({"import", (dir / "in.reg").string()}).status, 0);
-  EXPECT_EQ(run({"GetValue", "HKLM", "Software\\Imported", "v"}).out, "String \"hello\"\n");
   EXPECT_EQ(run({"export", "HKEY_LOCAL_MACHINE\\Software\\Imported", (dir / "out.reg").string()}).status, 0);
   EXPECT_NE(test::readFile(dir / "out.reg").find("\"v\"=\"hello\""), std::string::npos);
 
   test::writeFile(dir / "bad.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\X]\r\n\"v\"=hex:zz\r\n");
   const CtlRun bad = run({"import", (dir / "bad.reg").string()});
   EXPECT_EQ(bad.status, 1);
-  EXPECT_NE(bad.err.find("4"), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("line 4"), std::string::npos) << bad.err;
 }
 
 }  // namespace

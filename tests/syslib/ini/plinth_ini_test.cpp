@@ -64,12 +64,5 @@ TEST_F(PlinthIni, NullValueKeyAndContentsDelete) {
   EXPECT_EQ(test::readFile(m.windows() / "X.ini"), "[S]\r\na=1\r\nb=2\r\n");
 }
 
-TEST_F(PlinthIni, WritesKeepTheRestOfTheFile) {
-  p.INIWrite("vcache", "MinFileCache", "8192", "SYSTEM.INI");
-  EXPECT_EQ(test::readFile(m.windows() / "SYSTEM.INI"),
-            "[386Enh]\r\nPageBuffers=32\r\n\r\n[vcache]\r\nMinFileCache=8192\r\nLong=" + std::string(300, 'x') +
-                "\r\n");
-}
-
 }  // namespace
 }  // namespace tw

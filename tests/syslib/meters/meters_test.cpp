@@ -71,31 +71,37 @@ class Meters : public ::testing::Test {
     test::writeFile(file, "");
     std::filesystem::resize_file(file, size);
   }
+
+  // A meter's figure and the percentage it leaves in its argument, which
+  // starts as `percent`.
+  template <class R>
+  std::pair<R, int> read(R (Plinth::*meter)(int16_t&), int16_t percent = -1) {
+    R value = ((*p).*meter)(percent);
+    return {value, percent};
+  }
 };
+
+using Reading = std::pair<int32_t, int>;
+using Memory = std::pair<Variant, int>;
 
 TEST_F(Meters, PhysicalMemoryAndCacheOnA64MbMachineWithHalvesRoundingToEven) {
   physical(64 * MB, 16 * MB);
   f->cache = 16 * MB;
-  int16_t percent = -1;
-  EXPECT_EQ(p->PhysicalMemory(percent), 48);
-  EXPECT_EQ(percent, 75);
-  EXPECT_EQ(p->CacheSize(percent), 16);
-  EXPECT_EQ(percent, 25);
+  EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(48, 75));
+  EXPECT_EQ(read(&Plinth::CacheSize), Reading(16, 25));
   EXPECT_TRUE(messages().empty());
 
-  // Halves round to the even neighbour.
-  physical(200 * MB, 99 * MB);  // 101 of 200: 50.5 %
-  EXPECT_EQ(p->PhysicalMemory(percent), 101);
-  EXPECT_EQ(percent, 50);
-  physical(200 * MB, 97 * MB);  // 103 of 200: 51.5 %
-  EXPECT_EQ(p->PhysicalMemory(percent), 103);
-  EXPECT_EQ(percent, 52);
+  // Halves round to the even neighbour: 101 of 200 is 50.5 %, 103 is 51.5 %.
+  physical(200 * MB, 99 * MB);
+  EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(101, 50));
+  physical(200 * MB, 97 * MB);
+  EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(103, 52));
 
   // Megabytes round the same way: 2.5 MB is 2, 3.5 MB is 4.
   f->cache = 5 * MB / 2;
-  EXPECT_EQ(p->CacheSize(percent), 2);
+  EXPECT_EQ(read(&Plinth::CacheSize).first, 2);
   f->cache = 7 * MB / 2;
-  EXPECT_EQ(p->CacheSize(percent), 4);
+  EXPECT_EQ(read(&Plinth::CacheSize).first, 4);
 }
 
 TEST_F(Meters, MemoryOfTwoGigabytesAndMoreIsReportedTruthfully) {
@@ -106,29 +112,23 @@ TEST_F(Meters, MemoryOfTwoGigabytesAndMoreIsReportedTruthfully) {
   EXPECT_EQ(p->AvailablePhysicalMemory(), 2684354560.0);
   EXPECT_EQ(p->PageFileSize(), 3221225472.0);
   EXPECT_EQ(p->AvailablePageFile(), 2147483649.0);
-  int16_t percent = 0;
-  EXPECT_EQ(p->PhysicalMemory(percent), 3584);
-  EXPECT_EQ(percent, 58);  // 58.33 %
+  EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(3584, 58));  // 58.33 %
 
   // The disk-cache statistic is four bytes: 5 GB shows as the largest figure
   // it holds instead of wrapping.
   f->cache = uint64_t{5} * 1024 * MB;
-  EXPECT_EQ(p->CacheSize(percent), 2048);
-  EXPECT_EQ(percent, 33);
+  EXPECT_EQ(read(&Plinth::CacheSize), Reading(2048, 33));
 }
 
 TEST_F(Meters, VirtualMemoryNeverShowsBelowOnePercent) {
   physical(64 * MB, 63 * MB);  // 1 MB in use, no swap file, no page file
-  int16_t percent = 0;
-  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{1}));
-  EXPECT_EQ(percent, 1);
+  EXPECT_EQ(read(&Plinth::SystemMemory), Memory(Variant(int32_t{1}), 1));
 
   // Without a swap file the page file's used part counts: 512 - 384 MB.
   f->memory.totalPageFile = 512 * MB;
   f->memory.availPageFile = 384 * MB;
   physical(4096 * MB, 2048 * MB);
-  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{2048 + 128}));
-  EXPECT_EQ(percent, 53);  // 2176 / 4096 = 53.1 %
+  EXPECT_EQ(read(&Plinth::SystemMemory), Memory(Variant(int32_t{2048 + 128}), 53));  // 2176 / 4096 = 53.1 %
 }
 
 TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
@@ -136,39 +136,31 @@ TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
   f->swap = 300 * MB;
   f->memory.totalPageFile = 900 * MB;
   f->memory.availPageFile = 800 * MB;
-  int16_t percent = 0;
 
   // None: PageSize takes the swap statistic, SystemMemory the page file.
-  EXPECT_EQ(p->PageSize(percent), 300);
-  EXPECT_EQ(percent, 30);
-  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32 + 100}));
+  EXPECT_EQ(read(&Plinth::PageSize), Reading(300, 30));
+  EXPECT_EQ(read(&Plinth::SystemMemory).first, Variant(int32_t{32 + 100}));
 
   swapFile("SYSTEM/WIN386.SWP", 48 * MB);
-  EXPECT_EQ(p->PageSize(percent), 48);
-  EXPECT_EQ(percent, 5);  // 4.8 %
-  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32 + 48}));
+  EXPECT_EQ(read(&Plinth::PageSize), Reading(48, 5));  // 4.8 %
+  EXPECT_EQ(read(&Plinth::SystemMemory).first, Variant(int32_t{32 + 48}));
 
   swapFile("Win386.swp", 0);
-  EXPECT_EQ(p->PageSize(percent), 0);
-  EXPECT_EQ(percent, 1);
-  EXPECT_EQ(p->SystemMemory(percent), Variant(int32_t{32}));
+  EXPECT_EQ(read(&Plinth::PageSize), Reading(0, 1));
+  EXPECT_EQ(read(&Plinth::SystemMemory).first, Variant(int32_t{32}));
   EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Meters, HardDriveAndAZeroSizeDrive) {
   f->volume = sys::VolumeSpace{2146467840, 2146467840 / 4};  // 2047 MB, a quarter free
-  int16_t percent = 0;
-  EXPECT_EQ(p->HardDrive(percent), 1535);
-  EXPECT_EQ(percent, 75);
+  EXPECT_EQ(read(&Plinth::HardDrive), Reading(1535, 75));
 
   // The runtime reports 0 / 0 as an overflow and x / 0 as a division by zero.
   f->volume = sys::VolumeSpace{0, 0};
-  percent = 42;
-  EXPECT_EQ(p->HardDrive(percent), 0);
-  EXPECT_EQ(p->PageSize(percent), 0);
+  EXPECT_EQ(read(&Plinth::HardDrive, 42), Reading(0, 42));
+  EXPECT_EQ(read(&Plinth::PageSize, 42), Reading(0, 42));
   swapFile("Win386.swp", 8 * MB);
-  EXPECT_EQ(p->PageSize(percent), 0);
-  EXPECT_EQ(percent, 42);
+  EXPECT_EQ(read(&Plinth::PageSize, 42), Reading(0, 42));
   EXPECT_EQ(messages(), (std::vector<std::string>{"6 Overflow in Plinth.HardDrive", "6 Overflow in Plinth.PageSize",
                                                   "11 Division by zero in Plinth.PageSize"}));
 }
@@ -176,21 +168,16 @@ TEST_F(Meters, HardDriveAndAZeroSizeDrive) {
 TEST_F(Meters, MissingStatisticsReadAsZeroWithoutAMessage) {
   platform->setPerf(nullptr);
   physical(64 * MB, 32 * MB);
-  int16_t percent = 9;
   EXPECT_EQ(p->GetCPUUsage(), 0);
-  EXPECT_EQ(p->CacheSize(percent), 0);
-  EXPECT_EQ(percent, 0);
-  EXPECT_EQ(p->PageSize(percent), 0);
-  EXPECT_EQ(percent, 1);
+  EXPECT_EQ(read(&Plinth::CacheSize, 9), Reading(0, 0));
+  EXPECT_EQ(read(&Plinth::PageSize, 9), Reading(0, 1));
   EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Meters, AFailingMemoryReadingLeavesThePercentageAlone) {
   f->memoryBroken = true;
   EXPECT_EQ(p->TotalPhysicalMemory(), 0.0);
-  int16_t percent = 33;
-  EXPECT_EQ(p->PhysicalMemory(percent), 0);
-  EXPECT_EQ(percent, 33);
+  EXPECT_EQ(read(&Plinth::PhysicalMemory, 33), Reading(0, 33));
   EXPECT_EQ(messages(), (std::vector<std::string>{"57 Device I/O error in Plinth.TotalPhysicalMemory",
                                                   "57 Device I/O error in Plinth.TotalPhysicalMemory",
                                                   "57 Device I/O error in Plinth.AvailablePhysicalMemory",

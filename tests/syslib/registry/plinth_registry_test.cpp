@@ -111,19 +111,15 @@ TEST_F(PlinthRegistry, GetValueShapesEachType) {
   EXPECT_TRUE(m.dialogs->shown().empty());
 }
 
-TEST_F(PlinthRegistry, DeletingAKeyTakesItsSubkeysAlongButNotFromTheLiveRoot) {
+// DeleteKey goes straight to the registry, whose subtree deletion has its
+// own tests; here only what the methods answer.
+TEST_F(PlinthRegistry, DeletingReportsWhetherThereWasSomethingAndNotFromTheLiveRoot) {
   EXPECT_FALSE(p.WriteValue(HKEY_DYN_DATA, "PerfStats", "x", Variant("1"), REG_DWORD));
   EXPECT_FALSE(p.DeleteKey(HKEY_DYN_DATA, "PerfStats"));
-  put("Software\\Gone\\Deep\\Deeper", "v", "1");
-  put("Software\\Kept", "v", "1");
+  put("Software\\Gone\\Deep", "v", "1");
   EXPECT_TRUE(p.DeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\gone"));
-  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Gone\\Deep\\Deeper", "v", Variant(int16_t{0})),
-            Variant(int16_t{0}));
-  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "Software\\Kept", "v"), Variant("1"));
   EXPECT_FALSE(p.DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Gone"));
-}
 
-TEST_F(PlinthRegistry, DeleteValueReportsWhetherThereWasOne) {
   put(kKey, "v", "1");
   EXPECT_TRUE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "V"));
   EXPECT_FALSE(p.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "v"));

@@ -101,9 +101,9 @@ TEST_F(Shell, ASiteThatCannotBeOpenedIsReportedOnce) {
 TEST_F(Shell, TheRestartPromptAsksAndReturnsTheAnswer) {
   m.dialogs->answerNext(7);
   EXPECT_EQ(p->ExitWindowsMsgBox(), 7);
-  ASSERT_EQ(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].text, "Do you want to restart your computer now?");
-  EXPECT_EQ(boxes()[0].style, 4 + 32);  // Yes and No, question mark
+  // Yes and No, with a question mark.
+  EXPECT_EQ(boxes(),
+            (std::vector<ShownBox>{{"Do you want to restart your computer now?", 4 + 32, "System Settings Change"}}));
 
   m.dialogs->answerNext(6);
   EXPECT_EQ(p->ExitWindowsMsgBox(2, 0, "New settings \xE2\x82\xAC \xE4\xB8\x80. "), 6);
