@@ -5,21 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "host/runtime/errors.h"
+#include "tests/ui/forms/helpers.h"
 #include "ui/forms/form.h"
 #include "ui/forms/static_controls.h"
 
 namespace tw::forms {
 namespace {
-
-int errorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 struct Window : Form {
   Window() : Form("Form1") {}
@@ -83,7 +74,7 @@ struct Options : Form {
 
 TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
   Options f;
-  std::vector<std::string> log;
+  Log log;
   f.speed.connect(&OptionButton::Click, [&](int index) {
     log.push_back("click " + std::to_string(index) + " others " + std::to_string(f.speed(0).value()) +
                   std::to_string(f.speed(1).value()) + std::to_string(f.speed(2).value()));
@@ -94,7 +85,7 @@ TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
   f.speed(2).setValue(true);
   f.speed(2).setValue(true);   // already selected: nothing
   f.speed(2).setValue(false);  // cleared from code: no Click
-  EXPECT_EQ(log, (std::vector<std::string>{"click 0 others 100", "click 2 others 001"}));
+  EXPECT_EQ(log, (Log{"click 0 others 100", "click 2 others 001"}));
   EXPECT_FALSE(f.speed(2).value());
   EXPECT_TRUE(f.icon(1).value()) << "another frame is another group";
 
@@ -104,14 +95,14 @@ TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
   EXPECT_TRUE(f.speed(1).userClick());  // the selected one clicks again
   f.speed(0).setEnabled(false);
   EXPECT_FALSE(f.speed(0).userClick());
-  EXPECT_EQ(log, (std::vector<std::string>{"click 1 others 010", "click 1 others 010"}));
+  EXPECT_EQ(log, (Log{"click 1 others 010", "click 1 others 010"}));
 }
 
 TEST(CommandButton, EnterAndEscapePressTheOneDefaultAndCancelButton) {
   Form f("Form1");
   auto& ok = f.add<CommandButton>("Command1");
   auto& cancel = f.add<CommandButton>("cEx");
-  std::vector<std::string> log;
+  Log log;
   ok.Click.connect([&] { log.push_back("ok"); });
   cancel.Click.connect([&] { log.push_back("cancel"); });
 
@@ -125,7 +116,7 @@ TEST(CommandButton, EnterAndEscapePressTheOneDefaultAndCancelButton) {
   ok.setEnabled(false);
   EXPECT_FALSE(f.userKey(Key::Enter));
   ok.setValue(true);  // pressed from code even while disabled
-  EXPECT_EQ(log, (std::vector<std::string>{"ok", "cancel", "ok"}));
+  EXPECT_EQ(log, (Log{"ok", "cancel", "ok"}));
 }
 
 }  // namespace

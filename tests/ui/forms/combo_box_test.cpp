@@ -1,17 +1,14 @@
 #include "ui/forms/combo_box.h"
 
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/runtime/errors.h"
+#include "tests/ui/forms/helpers.h"
 #include "ui/forms/form.h"
 
 namespace tw::forms {
 namespace {
-
-using Log = std::vector<std::string>;
 
 struct Window : Form {
   explicit Window(ComboBox::Style style) : Form("Form1") {
@@ -25,15 +22,6 @@ struct Window : Form {
   ComboBox& combo = add<ComboBox>("Combo1");
   Log log;
 };
-
-int errorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(ComboBox, ListIndexRaisesClickWhenItChangesAndTextRaisesNothing) {
   Window w(ComboBox::Style::DropdownCombo);

@@ -22,36 +22,30 @@ struct Dialogs : ::testing::Test {
 };
 
 TEST_F(Dialogs, StyleBitsChooseIconButtonsAndDefaultAndTheAnswerIsThePressedButton) {
-  struct Seen {
-    QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton;
-    QString title, text;
-  } seen{};
-  QMessageBox::StandardButton press = QMessageBox::Cancel;
-  dialogs.setBoxRunner([&](QMessageBox& box) -> QAbstractButton* {
-    seen = {box.icon(), box.standardButtons(), box.standardButton(box.defaultButton()), box.windowTitle(), box.text()};
-    return box.button(press);
-  });
-
-  EXPECT_EQ(dialogs.msgBox("Remove this configuration?", 33, "Remove Settings"), MsgBoxResult::Cancel);
-  EXPECT_EQ(seen.icon, QMessageBox::Question);
-  EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-  EXPECT_EQ(seen.defaultButton, QMessageBox::Ok);
-  EXPECT_EQ(seen.title, "Remove Settings");
-  EXPECT_EQ(seen.text, "Remove this configuration?");
-
-  press = QMessageBox::No;
-  EXPECT_EQ(dialogs.msgBox("Restart now?", MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation |
-                                               MsgBoxStyle::DefaultButton2, "Restart"),
-            MsgBoxResult::No);
-  EXPECT_EQ(seen.icon, QMessageBox::Warning);
-  EXPECT_EQ(seen.defaultButton, QMessageBox::No);
-
-  press = QMessageBox::Ok;
-  EXPECT_EQ(dialogs.msgBox("5 Invalid procedure call in Form1.Picsize", 16, "Error"), MsgBoxResult::Ok);
-  EXPECT_EQ(seen.icon, QMessageBox::Critical);
-  EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+  using Box = QMessageBox;
+  const struct {
+    int style;
+    Box::Icon icon;
+    Box::StandardButtons buttons;
+    Box::StandardButton defaultButton, press;
+    int answer;
+  } rows[] = {
+      {33, Box::Question, Box::Ok | Box::Cancel, Box::Ok, Box::Cancel, MsgBoxResult::Cancel},
+      {MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, Box::Warning, Box::Yes | Box::No,
+       Box::No, Box::No, MsgBoxResult::No},
+      {16, Box::Critical, Box::Ok, Box::Ok, Box::Ok, MsgBoxResult::Ok},
+  };
+  for (const auto& row : rows) {
+    dialogs.setBoxRunner([&](Box& box) -> QAbstractButton* {
+      EXPECT_EQ(box.icon(), row.icon);
+      EXPECT_EQ(box.standardButtons(), row.buttons);
+      EXPECT_EQ(box.standardButton(box.defaultButton()), row.defaultButton);
+      EXPECT_EQ(box.windowTitle(), "Remove Settings");
+      EXPECT_EQ(box.text(), "Remove this configuration?");
+      return box.button(row.press);
+    });
+    EXPECT_EQ(dialogs.msgBox("Remove this configuration?", row.style, "Remove Settings"), row.answer) << row.style;
+  }
 
   // A box closed without a button answers Cancel where it has one.
   dialogs.setBoxRunner([](QMessageBox&) -> QAbstractButton* { return nullptr; });

@@ -8,51 +8,28 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
-
-#include <gtest/gtest.h>
 
 #include "host/runtime/errors.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/qt/qt_app.h"
 #include "ui/forms/forms.h"
 #include "ui/qt/event_guard.h"
-#include "ui/qt/form_window.h"
-#include "ui/qt/pictures.h"
-#include "ui/qt/qt_environment.h"
 
 namespace tw::qt {
 namespace {
 
 using Log = std::vector<std::string>;
-
-struct Window : ::testing::Test {
-  QApplication& app = test::qtApp();
-  PictureStore pictures;
-  QtEnvironment environment{&pictures};
-  forms::Form form{"Form1", &environment};
-  Log log;
-
-  std::unique_ptr<FormWindow> open(FormWindow::Options options = {}) {
-    form.move(0, 0, 6000, 4500);
-    auto window = std::make_unique<FormWindow>(form, &pictures, std::move(options));
-    form.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return window;
-  }
-};
+using Window = test::FormTest;
 
 TEST_F(Window, ThePointerRaisesMouseMoveOnTheControlUnderItOrItsNearestLiveContainer) {
   auto& frame = form.add<forms::Frame>("Frame11");
   frame.move(1500, 1500, 3000, 2250);
   auto& check = form.add<forms::CheckBox>("Check1", -1, &frame);
   check.move(150, 300, 2400, 300);
-  check.setCaption("Increase program priority");
   auto& title = form.add<forms::Label>("Label27", 0, &frame);
   title.move(150, 900, 2400, 300);
-  title.setCaption("Maximum programs");
   title.setEnabled(false);
   auto record = [this](const char* who) {
     return [this, who](int button, int, double x, double y) {
@@ -123,15 +100,14 @@ TEST_F(Window, TimersTickFromTheEventLoopAndMayStopThemselves) {
 }
 
 // A web server of one page.
-class OnePageServer {
- public:
+struct OnePageServer {
+  QTcpServer server;
   OnePageServer() {
-    server_.listen(QHostAddress::LocalHost);
-    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-      QTcpSocket* socket = server_.nextPendingConnection();
+    server.listen(QHostAddress::LocalHost);
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+      QTcpSocket* socket = server.nextPendingConnection();
       QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-        const QByteArray request = socket->readAll();
-        const bool found = request.startsWith("GET /Twhelp/Main.html ");
+        const bool found = socket->readAll().startsWith("GET /Twhelp/Main.html ");
         const QByteArray body = found ? "<html><body><p>Online help</p></body></html>" : "no such page";
         socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
                       QByteArray("Content-Type: text/html\r\nContent-Length: ") + QByteArray::number(body.size()) +
@@ -141,11 +117,8 @@ class OnePageServer {
     });
   }
   std::string address(const char* path) const {
-    return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+    return "http://127.0.0.1:" + std::to_string(server.serverPort()) + path;
   }
-
- private:
-  QTcpServer server_;
 };
 
 TEST_F(Window, TheBrowserLoadsLocalAndWebPagesAfterNavigateReturnsAndReportsMissingOnes) {
