@@ -67,41 +67,43 @@ struct TunerMachine {
 
   // Empty: a machine with its folders and nothing else (no INI files, no
   // registry values), as a Windows on which none of the settings exists.
-  explicit TunerMachine(Kind kind = Kind::Template, uint64_t memoryBytes = 64ull << 20)
-      : m(kind == Kind::Empty) {
-    platform->setMemory(std::make_shared<FixedMemory>(memoryBytes));
+  explicit TunerMachine(Kind kind = Kind::Template) : m(kind == Kind::Empty) {
+    platform->setMemory(std::make_shared<FixedMemory>(64ull << 20));
     m.host->setPlatform(platform);
     if (kind == Kind::Empty) std::filesystem::create_directories(programFolder());
     windows = std::make_unique<shell::WindowRegistry>(runtime / "windows");
   }
 
   void setVersion(uint32_t major, uint32_t minor, uint32_t platformId = 1) {
-    WindowsVersion v;
-    v.major = major;
-    v.minor = minor;
-    v.platform = platformId;
-    platform->setVersion(v);
+    platform->setVersion(WindowsVersion{major, minor, 2222, platformId, ""});
   }
 
   std::filesystem::path programFolder() const { return m.root() / "Program Files" / "Tunewell"; }
 
   // Creates the main window and runs its start-up (Form_Initialize, Form_Load).
-  WatchedForm1& start(bool previousInstance = false, std::string commandLine = "") {
-    form = std::make_unique<WatchedForm1>(
-        app::TunerContext{*m.host, &env, previousInstance, windows.get(), std::move(commandLine)});
+  WatchedForm1& start(bool previousInstance = false) {
+    form = std::make_unique<WatchedForm1>(app::TunerContext{*m.host, &env, previousInstance, windows.get(), ""});
     form->runProcedures = runProcedures;
     form->load();
     return *form;
   }
 
   // The preference, or "(absent)".
-  std::string pref(const char* key) {
-    SettingsStore store(m.host->registry(), m.host->machine().codePage());
-    return store.getSetting(app::kAppName, app::kPrefsSection, key, "(absent)");
-  }
+  std::string pref(const char* key) { return prefs().getSetting(app::kAppName, app::kPrefsSection, key, "(absent)"); }
   void setPref(const char* key, const std::string& value) {
-    SettingsStore store(m.host->registry(), m.host->machine().codePage());
-    store.saveSetting(app::kAppName, app::kPrefsSection, key, value);
+    prefs().saveSetting(app::kAppName, app::kPrefsSection, key, value);
+  }
+  SettingsStore prefs() { return SettingsStore(m.host->registry(), m.host->machine().codePage()); }
+  // A value of HKEY_LOCAL_MACHINE, or "(absent)".
+  Variant hklm(const std::string& key, const char* name, bool translate = false) {
+    return plinth.GetValue(HKEY_LOCAL_MACHINE, key, name, Variant("(absent)"), translate);
+  }
+  void setHklm(const std::string& key, const char* name, const Variant& value, lDataType type) {
+    ASSERT_TRUE(plinth.WriteValue(HKEY_LOCAL_MACHINE, key, name, value, type)) << key << "\\" << name;
+  }
+  // A value of an INI file, or "(absent)".
+  std::string ini(const char* file, const char* section, const char* key) {
+    return std::string(beforeNul(plinth.INIRead(section, key, "(absent)", file)));
   }
 
   // Whether the procedures of the parts that have been built run as well as
@@ -114,6 +116,18 @@ struct TunerMachine {
   std::unique_ptr<shell::WindowRegistry> windows;
   Plinth plinth{*m.host};  // for setting the machine up
   std::unique_ptr<WatchedForm1> form;
+};
+
+// A tuner whose built procedures run as well, its window shown on a tab.
+struct RunningTuner : ::testing::Test {
+  TunerMachine t;
+  WatchedForm1* f = nullptr;
+  RunningTuner() { t.runProcedures = true; }
+  void start(int tab) {
+    f = &t.start();
+    f->show();
+    ASSERT_TRUE(f->TabStrip1->userSelect(tab));
+  }
 };
 
 // Runs scripts through the driver against a machine folder of its own.

@@ -12,17 +12,8 @@ namespace {
 constexpr const char* kCacheIni = "C:\\Program Files\\Tunewell\\Cache.ini";
 using Values = std::vector<int>;
 
-struct CacheConfigurations : ::testing::Test {
-  test::TunerMachine t;
-  test::WatchedForm1* f = nullptr;
-
-  CacheConfigurations() { t.runProcedures = true; }
-  void SetUp() override { start(); }
-  void start() {
-    f = &t.start();
-    f->show();
-    ASSERT_TRUE(f->TabStrip1->userSelect(2));
-  }
+struct CacheConfigurations : test::RunningTuner {
+  void SetUp() override { start(2); }
   // A section's five values; -1 for a missing key.
   Values section(const std::string& name) {
     Values v;
@@ -62,16 +53,16 @@ TEST_F(CacheConfigurations, ARemovedPresetStaysRemovedUntilTheTableIsWrittenAgai
   ASSERT_TRUE(f->cRemove->userClick());
   f->unload();
 
-  start();
+  start(2);
   EXPECT_EQ(section("CD Writer"), Values(5, -1));
   f->unload();
   t.platform->setMemory(std::make_shared<test::FixedMemory>(128ull << 20));
-  start();
+  start(2);
   EXPECT_EQ(section("CD Writer"), (Values{4096, 4096, 4096, 6144, 255}));
   EXPECT_EQ(section("Mine"), Values(5, 0)) << "custom configurations survive";
   f->unload();
   std::filesystem::remove(t.programFolder() / "Cache.ini");
-  start();
+  start(2);
   EXPECT_EQ(section("Standard Use"), (Values{2048, 16384, 1024, 6144, 255}));
 }
 

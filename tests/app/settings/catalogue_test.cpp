@@ -19,9 +19,6 @@ struct SettingsCatalogue : ::testing::Test {
     readAll(t.plinth, r);
     return r;
   }
-  void reg(std::string_view key, std::string_view name, const Variant& v, lDataType type) {
-    ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, std::string(key), std::string(name), v, type));
-  }
 };
 
 TEST(SettingsCatalogueTable, ItemsAreInSnapshotOrderAndNameTheirFields) {
@@ -37,11 +34,11 @@ TEST_F(SettingsCatalogue, EachStoreConvertsItsTextAsStartUpDoes) {
   t.plinth.INIWrite("386Enh", "DMABufferSize", "12.5", "System.ini");   // halves to even
   t.plinth.INIWrite("386Enh", "ConservativeSwapFileUsage", "yes", "System.ini");  // no number: 0
   t.plinth.INIWrite("Ports", "COM1:", "19200,e,7,2", "Win.ini");
-  reg(kAlwaysUnloadDllKey, "", Variant("1 (on)"), reg_sz);
-  reg(kExplorerKey, "Max Cached Icons", Variant("4096"), reg_sz);
-  reg(kFileSystemKey, "NameCache", Variant(int32_t{677}), REG_BINARY);
-  reg(kFileSystemKey, "ReadAheadThreshold", Variant(int32_t{-1}), REG_BINARY);
-  reg(kRunKey, "TaskMonitor", Variant("C:\\WINDOWS\\TASKMON.EXE"), reg_sz);
+  t.setHklm(kAlwaysUnloadDllKey, "", Variant("1 (on)"), reg_sz);
+  t.setHklm(kExplorerKey, "Max Cached Icons", Variant("4096"), reg_sz);
+  t.setHklm(kFileSystemKey, "NameCache", Variant(int32_t{677}), REG_BINARY);
+  t.setHklm(kFileSystemKey, "ReadAheadThreshold", Variant(int32_t{-1}), REG_BINARY);
+  t.setHklm(kRunKey, "TaskMonitor", Variant("C:\\WINDOWS\\TASKMON.EXE"), reg_sz);
 
   const app::PendingRecord r = read();
   EXPECT_EQ(r.MinFileCache, 2048);
@@ -58,10 +55,10 @@ TEST_F(SettingsCatalogue, EachStoreConvertsItsTextAsStartUpDoes) {
 
 TEST_F(SettingsCatalogue, AValueThatDoesNotFitKeepsItsDefaultAndTheOthersAreStillRead) {
   t.plinth.INIWrite("386Enh", "PageBuffers", "40000", "System.ini");  // beyond 16 bits
-  reg(kBiosKey, "FastDRAM", Variant("fast"), reg_sz);                   // text where a number belongs
-  reg(kExplorerKey, "Max Cached Icons", Variant("lots"), reg_sz);
-  reg(kFileSystemKey, "ContigFileAllocSize", Variant("1024"), reg_sz);  // a number as text still reads
-  reg(kBiosKey, "PCIConcur", Variant(int32_t{1}), REG_DWORD);
+  t.setHklm(kBiosKey, "FastDRAM", Variant("fast"), reg_sz);  // text where a number belongs
+  t.setHklm(kExplorerKey, "Max Cached Icons", Variant("lots"), reg_sz);
+  t.setHklm(kFileSystemKey, "ContigFileAllocSize", Variant("1024"), reg_sz);  // a number as text still reads
+  t.setHklm(kBiosKey, "PCIConcur", Variant(int32_t{1}), REG_DWORD);
 
   const app::PendingRecord r = read();
   EXPECT_EQ(r.PageBuffers, 4);

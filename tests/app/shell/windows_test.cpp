@@ -19,9 +19,12 @@ namespace {
 
 using shell::WindowRegistry;
 
-TEST(TopLevelWindows, AWindowIsFoundByTitleUntilItGoes) {
+struct TopLevelWindows : ::testing::Test {
   test::TempDir dir;
-  WindowRegistry registry(dir / "windows");
+  WindowRegistry registry{dir / "windows"};
+};
+
+TEST_F(TopLevelWindows, AWindowIsFoundByTitleUntilItGoes) {
   std::vector<uint32_t> received;
   auto window = registry.registerWindow("PlinthExe", [&](uint32_t m, uint64_t, int64_t) { received.push_back(m); });
   const shell::HWND found = registry.findWindow("PLINTHEXE");
@@ -35,9 +38,7 @@ TEST(TopLevelWindows, AWindowIsFoundByTitleUntilItGoes) {
   EXPECT_FALSE(registry.postMessage(found, shell::WM_CLOSE, 0, 0));
 }
 
-TEST(TopLevelWindows, WmCloseReachesAnotherProgramAsTermination) {
-  test::TempDir dir;
-  WindowRegistry registry(dir / "windows");
+TEST_F(TopLevelWindows, WmCloseReachesAnotherProgramAsTermination) {
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
   const pid_t child = fork();
@@ -64,24 +65,18 @@ TEST(TopLevelWindows, WmCloseReachesAnotherProgramAsTermination) {
   close(ready[1]);
 }
 
-TEST(TopLevelWindows, ARegistrationThatIsNotItsOwnersIsNeverSignalled) {
-  test::TempDir dir;
-  WindowRegistry registry(dir / "windows");
+TEST_F(TopLevelWindows, ARegistrationThatIsNotItsOwnersIsNeverSignalled) {
   // Our parent is alive, but it did not write this registration (its start
   // time differs), as when a dead program's id has been reused.
   const pid_t parent = getppid();
   const shell::HWND forged = (static_cast<int64_t>(parent) << 20) | 1;
-  {
-    std::ofstream out(dir / "windows" / (std::to_string(parent) + "-1.window"));
-    out << "1\nPlinthExe\n";
-  }
+  std::ofstream(dir / "windows" / (std::to_string(parent) + "-1.window")) << "1\nPlinthExe\n";
   EXPECT_EQ(registry.findWindow("PlinthExe"), 0);
   EXPECT_FALSE(registry.postMessage(forged, shell::WM_CLOSE, 0, 0));
   EXPECT_FALSE(registry.postMessage(0, shell::WM_CLOSE, 0, 0));
 }
 
-TEST(TopLevelWindows, ARuntimeFolderOthersCouldWriteIsRefused) {
-  test::TempDir dir;
+TEST_F(TopLevelWindows, ARuntimeFolderOthersCouldWriteIsRefused) {
   std::filesystem::create_directory(dir / "open");
   chmod((dir / "open").c_str(), 0777);
   EXPECT_THROW(WindowRegistry(dir / "open"), std::runtime_error);

@@ -1,10 +1,14 @@
 // Start-up on the template machine, on a machine without any of the
 // settings, and on machines with unusual values: the pending values and the
 // control states that result, the first-run bookkeeping, and the starts that
-// must end at once.
+// must end at once.  Then the program as it starts: the splash window loads
+// the main window, then shows its picture for three seconds or the main
+// window at once; a second copy shows nothing.
 
 #include <gtest/gtest.h>
 
+#include "app/startup/program.h"
+#include "host/shell/instance.h"
 #include "tests/app/tuner_fixture.h"
 
 namespace tw {
@@ -23,9 +27,7 @@ std::string cacheSection(const char* name, int min, int max, int chunk, int name
          "\r\nPathCache=" + std::to_string(paths) + "\r\n";
 }
 
-Variant uninstallString(TunerMachine& t, const char* key = kUninstallEntry) {
-  return t.plinth.GetValue(HKEY_LOCAL_MACHINE, key, "UninstallString", Variant("(absent)"));
-}
+Variant uninstallString(TunerMachine& t, const char* key = kUninstallEntry) { return t.hklm(key, "UninstallString"); }
 
 TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   TunerMachine t;
@@ -41,11 +43,7 @@ TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   EXPECT_EQ(f.TotalMemoryMb, 64);
 
   // Cache sliders and their readouts.
-  EXPECT_EQ(f.Slider1->max(), 65536);
-  EXPECT_EQ(f.Slider2->max(), 65536);
-  EXPECT_EQ(f.Slider3->max(), 4096);
-  EXPECT_EQ(f.Slider4->largeChange(), 128);
-  EXPECT_EQ(f.Slider5->tickFrequency(), 10);
+  EXPECT_EQ((std::vector{f.Slider1->max(), f.Slider2->max(), f.Slider3->max()}), (std::vector{65536, 65536, 4096}));
   for (auto* readout : {f.text1, f.text2, f.text3, f.text4, f.text5}) EXPECT_EQ(readout->caption(), "Disabled");
 
   // Tweaks: nothing set, so every box is clear and the sliders show the defaults.
@@ -74,17 +72,14 @@ TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   EXPECT_EQ(f.Check8->value(), 0);
   EXPECT_FALSE(f.Check8->enabled());
   EXPECT_TRUE(f.Check9->enabled());
-  EXPECT_TRUE(f.Option1(3).value());
-  EXPECT_TRUE(f.Option2(1).value());
+  EXPECT_TRUE(f.Option1(3).value() && f.Option2(1).value());
   EXPECT_EQ(f.Speed, 500);
   EXPECT_EQ(f.IconType, "Physical Memory");
   EXPECT_TRUE(f.Option4->value());
   EXPECT_FALSE(f.Option3->enabled()) << "no first-run snapshot exists yet";
 
-  EXPECT_EQ(f.Label8->caption(), "Version 1.0.0");
   EXPECT_EQ(f.Label20->caption(),
             "See at a glance how well your system is tuned. Hold your cursor over a gauge for details.");
-  EXPECT_TRUE(f.Timer1->enabled());
   EXPECT_EQ(f.Timer1->interval(), 500);
   EXPECT_TRUE(t.env.running(*f.Timer1));
   EXPECT_TRUE(f.Frame1->visible());
@@ -116,11 +111,8 @@ TEST(TunerStartup, AMachineWithoutAnyOfTheValuesReadsTheirDefaults) {
   TunerMachine t(Kind::Empty);
   auto& f = t.start();
 
-  // The defaults of every setting, TaskMonitor "0" and no template name included.
+  // The defaults of every setting (pinned by the snapshot's exact bytes).
   EXPECT_EQ(f.PendingSettings, app::PendingRecord{});
-  EXPECT_EQ(f.PendingSettings.TaskMonitor, "0");
-  EXPECT_EQ(f.PendingSettings.CDFSCacheSize, 619);
-  EXPECT_EQ(f.PendingSettings.Prefetch, 228);
   EXPECT_EQ(f.Check11->value(), 0);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(f.Check10(i).value(), 0);
   EXPECT_EQ(f.Combo4->text(), "4x");
@@ -132,18 +124,12 @@ TEST(TunerStartup, AMachineWithoutAnyOfTheValuesReadsTheirDefaults) {
 
 struct TunerStartupValues : ::testing::Test {
   TunerMachine t;
-  void ini(const char* section, const char* key, const char* value, const char* file = "System.ini") {
-    t.plinth.INIWrite(section, key, value, file);
-  }
-  void reg(const char* key, const char* name, const Variant& value, lDataType type) {
-    ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, key, name, value, type));
-  }
   void defrag(int useProfile, int maxApps, int days, int minLog) {
     const char* key = app::catalogue::kDefragmenterKey;
-    reg(key, "UseProfile", Variant(int32_t{useProfile}), REG_DWORD);
-    if (maxApps) reg(key, "MaxApps", Variant(int32_t{maxApps}), REG_DWORD);
-    if (days) reg(key, "MaxNoUseDays", Variant(int32_t{days}), REG_DWORD);
-    if (minLog) reg(key, "MinLogSize", Variant(int32_t{minLog}), REG_DWORD);
+    t.setHklm(key, "UseProfile", Variant(int32_t{useProfile}), REG_DWORD);
+    if (maxApps) t.setHklm(key, "MaxApps", Variant(int32_t{maxApps}), REG_DWORD);
+    if (days) t.setHklm(key, "MaxNoUseDays", Variant(int32_t{days}), REG_DWORD);
+    if (minLog) t.setHklm(key, "MinLogSize", Variant(int32_t{minLog}), REG_DWORD);
   }
 };
 
@@ -157,9 +143,7 @@ TEST(TunerStartupValue, SwapFileBuffersAndPortsCheckOnlyTheirExactValues) {
     auto& f = t.start();
     EXPECT_EQ(f.Check11->value(), buffers == 32);
     EXPECT_EQ(f.PendingSettings.PageBuffers, buffers);
-    EXPECT_EQ(f.Check10(0).value(), 0);
-    EXPECT_EQ(f.Check10(1).value(), 1);
-    EXPECT_EQ(f.Check10(2).value(), 0);
+    EXPECT_EQ((std::vector{f.Check10(0).value(), f.Check10(1).value(), f.Check10(2).value()}), (std::vector{0, 1, 0}));
     EXPECT_EQ(f.PendingSettings.COM2, "115200,n,8,1,p");
     EXPECT_EQ(f.PendingSettings.COM3, "115200,N,8,1,P");
   }
@@ -177,8 +161,7 @@ TEST_F(TunerStartupValues, DefragmenterListsSelectOnlyTheirOwnEntries) {
 
   // A value not in its list selects nothing and is kept.
   TunerMachine other;
-  other.plinth.WriteValue(HKEY_LOCAL_MACHINE, app::catalogue::kDefragmenterKey, "MinLogSize", Variant(int32_t{8192}),
-                          REG_DWORD);
+  other.setHklm(app::catalogue::kDefragmenterKey, "MinLogSize", Variant(int32_t{8192}), REG_DWORD);
   auto& g = other.start();
   EXPECT_EQ(g.Combo3(2).listIndex(), -1);
   EXPECT_EQ(g.PendingSettings.MinLogSize, 8192);
@@ -223,8 +206,7 @@ TEST_F(TunerStartupValues, ReadAheadPositionsAndReadouts) {
   for (const Case c : {Case{1, 0, "Disabled"}, Case{65536, 5, "64 Kb"}, Case{4194304, 11, "4096 Kb"},
                        Case{5000, 0, "5 Kb"}}) {
     TunerMachine m;
-    m.plinth.WriteValue(HKEY_LOCAL_MACHINE, app::catalogue::kFileSystemKey, "ReadAheadThreshold",
-                        Variant(c.stored), REG_BINARY);
+    m.setHklm(app::catalogue::kFileSystemKey, "ReadAheadThreshold", Variant(c.stored), REG_BINARY);
     auto& f = m.start();
     EXPECT_EQ(f.Slider6->value(), c.position) << c.stored;
     EXPECT_EQ(f.Label10->caption(), c.readout) << c.stored;
@@ -253,8 +235,8 @@ TEST_F(TunerStartupValues, TrayIconAndRefreshChoices) {
 
 TEST_F(TunerStartupValues, CacheValuesOutsideTheSlidersAreShownAndRecordedAsFound) {
   // More disk cache than the 64 MB now fitted, and a chunk size of 512.
-  ini("vcache", "MinFileCache", "131072");
-  ini("vcache", "Chunksize", "512");
+  t.plinth.INIWrite("vcache", "MinFileCache", "131072", "System.ini");
+  t.plinth.INIWrite("vcache", "Chunksize", "512", "System.ini");
   auto& f = t.start();
   EXPECT_EQ(f.Slider1->value(), 131072);
   EXPECT_EQ(f.Slider1->max(), 131072);
@@ -266,7 +248,7 @@ TEST_F(TunerStartupValues, CacheValuesOutsideTheSlidersAreShownAndRecordedAsFoun
 }
 
 TEST_F(TunerStartupValues, StackPagesFollowTheirSlider) {
-  ini("386Enh", "MinSPs", "5");
+  t.plinth.INIWrite("386Enh", "MinSPs", "5", "System.ini");
   auto& f = t.start();
   // 5 / 2 = 2.5 rounds to the even 2, and the slider's change makes it 4.
   EXPECT_EQ(f.Slider10->value(), 2);
@@ -286,7 +268,6 @@ TEST(TunerFirstRun, WithoutTheSnapshotThePreferencesAreWipedAndTheStartIsAFirstR
   EXPECT_EQ(f.Tray, 0);
   EXPECT_EQ(t.pref("Presets"), "(absent)");
   EXPECT_EQ(t.pref("Run"), "(absent)");
-  EXPECT_NE(test::readFile(t.programFolder() / "Cache.ini").find("[Original Settings]"), std::string::npos);
   EXPECT_EQ(f.calls[2], std::string("SaveFirst ") + kProgram + "\\Settings.1st");
 }
 
@@ -297,7 +278,7 @@ TEST(TunerFirstRun, AnOrdinaryStartKeepsThePreferencesAndTheRecordedValues) {
   test::writeFile(t.programFolder() / "Cache.ini", cacheSection("Mine", 1, 2, 3, 4, 5));
   t.setPref("Run", "False");
   t.setPref("Presets", "Mine");
-  ASSERT_TRUE(t.plinth.WriteValue(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString", Variant("elsewhere"), reg_sz));
+  t.setHklm(kUninstallEntry, "UninstallString", Variant("elsewhere"), reg_sz);
 
   auto& f = t.start();
   EXPECT_EQ(f.CurrentPreset, "Mine");
@@ -328,10 +309,10 @@ TEST(TunerFirstRun, ARepeatedFirstRunNeverSavesTheUninstallersOwnCommand) {
   // The program's entry is the third; the first two belong to others.
   const char* ours = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #3";
   ASSERT_TRUE(t.plinth.DeleteKey(HKEY_LOCAL_MACHINE, kUninstallEntry));
-  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #2",
-                      "ApplicationName", Variant("TUNEWELL.EXE"), reg_sz);
-  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, ours, "ApplicationName", Variant("Tunewell.exe"), reg_sz);
-  t.plinth.WriteValue(HKEY_LOCAL_MACHINE, ours, "UninstallString", Variant("setup -u"), reg_sz);
+  t.setHklm("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #2", "ApplicationName",
+            Variant("TUNEWELL.EXE"), reg_sz);
+  t.setHklm(ours, "ApplicationName", Variant("Tunewell.exe"), reg_sz);
+  t.setHklm(ours, "UninstallString", Variant("setup -u"), reg_sz);
   t.start();
   EXPECT_EQ(t.pref("Uninstall"), "setup -u");
   EXPECT_EQ(uninstallString(t, ours), Variant(std::string(kProgram) + "\\Uninstaller.exe /U"));
@@ -380,6 +361,74 @@ TEST(TunerStartup, TheTrayUtilityIsAskedToCloseExceptByASecondCopy) {
   auto& f = t.start();
   EXPECT_FALSE(f.ended());
   EXPECT_EQ(received, std::vector<uint32_t>{shell::WM_CLOSE});
+}
+
+// ---- The program: splash picture, then the main window -------------------
+
+struct TunerSplash : ::testing::Test {
+  TunerMachine t;
+
+  std::unique_ptr<app::TunerProgram> start(const std::string& commandLine) {
+    auto program = std::make_unique<app::TunerProgram>(*t.m.host, t.env, commandLine, t.runtime.path());
+    program->start();
+    return program;
+  }
+};
+
+TEST_F(TunerSplash, ThePictureShowsForThreeSecondsAfterStartUp) {
+  auto p = start("/ns");  // another case is no switch
+  EXPECT_TRUE(p->splash().visible());
+  EXPECT_FALSE(p->main().visible());
+  EXPECT_TRUE(p->main().loaded()) << "start-up has run before the picture shows";
+  t.env.advance(2999);
+  EXPECT_FALSE(p->main().visible());
+  t.env.advance(1);
+  EXPECT_TRUE(p->main().visible());
+  EXPECT_FALSE(p->splash().loaded());
+  EXPECT_FALSE(p->finished());
+}
+
+TEST_F(TunerSplash, TheSwitchAloneOrTheOptionShowTheMainWindowAtOnce) {
+  auto p = start("/Ns x");  // among other arguments the switch does not count
+  EXPECT_TRUE(p->splash().visible());
+  EXPECT_FALSE(p->main().visible());
+  p.reset();
+  p = start("/Ns");
+  EXPECT_TRUE(p->main().visible());
+  EXPECT_FALSE(p->splash().loaded());
+  p->main().cEx->userClick();
+  EXPECT_TRUE(p->finished()) << "closing the main window finishes the program";
+
+  // "Disable splash" was checked at the last exit; an unreadable View waits.
+  test::writeFile(t.programFolder() / "Settings.1st", "");
+  for (const char* view : {"1", "often"}) {
+    t.setPref("View", view);
+    p.reset();
+    p = start("");
+    if (view[0] == '1') {
+      EXPECT_TRUE(p->main().visible());
+      EXPECT_FALSE(p->splash().visible());
+    }
+    t.env.advance(3000);
+    EXPECT_TRUE(p->main().visible()) << view;
+  }
+}
+
+TEST_F(TunerSplash, ASecondCopyShowsNothingAndIsFinished) {
+  shell::InstanceLock first(t.runtime.path(), shell::InstanceLock::nameFor("tunewell", t.m.root()));
+  ASSERT_TRUE(first.held());
+  auto p = start("");
+  EXPECT_TRUE(p->finished());
+  EXPECT_FALSE(p->main().visible());
+  EXPECT_FALSE(p->splash().visible());
+  t.env.advance(5000);
+  EXPECT_FALSE(p->main().visible());
+}
+
+TEST(TunerProgramArgs, TheMachineOptionIsTakenOffTheCommandLine) {
+  const auto a = app::takeProgramArgs({"/Ns", "--machine=/srv/win98", "more"});
+  EXPECT_EQ(a.machineRoot, "/srv/win98");
+  EXPECT_EQ(a.commandLine, "/Ns more");
 }
 
 }  // namespace
