@@ -1,7 +1,7 @@
-// What the status gauges cost: each gauge method once, a whole refresh of
-// all seven, and next to them the raw cost of reading the kernel's figures
-// once (/proc/stat, /proc/meminfo and statvfs).  The ratio of a refresh to
-// the raw reads is printed at the end; the target is at most 2.
+// What the status gauges cost: a whole refresh of all seven, and next to it
+// the raw cost of reading the kernel's figures once (/proc/stat,
+// /proc/meminfo and statvfs).  The ratio of a refresh to the raw reads is
+// printed at the end; the target is at most 2.
 //
 // The platform's clock moves 250 ms (the shortest refresh interval) before
 // every call, so each call reads the host afresh as a real tick does.
@@ -12,14 +12,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <string>
 #include <thread>
 
-#include "host/host.h"
+#include "bench/bench_support.h"
 #include "host/system/platform.h"
 #include "syslib/plinth.h"
 
@@ -28,28 +25,18 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Bench {
-  std::filesystem::path dir;
-  std::unique_ptr<tw::Host> host;
-  std::unique_ptr<tw::Plinth> plinth;
+  tw::bench::Scratch scratch;
+  tw::Host host{scratch / "machine", nullptr};
+  tw::Plinth plinth{host};
   std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
 
   Bench() {
-    char pattern[] = "/tmp/tw-bench-XXXXXX";
-    dir = mkdtemp(pattern);
-    host = std::make_unique<tw::Host>(dir / "machine", nullptr);
     tw::sys::LiveOptions options;
     options.clock = [this] { return now; };
-    host->setPlatform(tw::sys::makeLivePlatform(host->machine(), options));
-    plinth = std::make_unique<tw::Plinth>(*host);
+    host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
     // A machine's folders have not just been made; folders changed within
     // the last two seconds are listed afresh on every look-up.
     std::this_thread::sleep_for(2100ms);
-  }
-  ~Bench() {
-    plinth.reset();
-    host.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
   void tick() { now += 250ms; }
 };
@@ -69,7 +56,7 @@ size_t readWhole(const char* path) {
 }
 
 void BM_RawReads(benchmark::State& state) {
-  const std::string root = bench().host->machine().root().string();
+  const std::string root = bench().host.machine().root().string();
   for (auto _ : state) {
     benchmark::DoNotOptimize(readWhole("/proc/stat"));
     benchmark::DoNotOptimize(readWhole("/proc/meminfo"));
@@ -79,49 +66,9 @@ void BM_RawReads(benchmark::State& state) {
 }
 BENCHMARK(BM_RawReads);
 
-void BM_GetCPUUsage(benchmark::State& state) {
-  for (auto _ : state) {
-    bench().tick();
-    benchmark::DoNotOptimize(bench().plinth->GetCPUUsage());
-  }
-}
-BENCHMARK(BM_GetCPUUsage);
-
-template <int32_t (tw::Plinth::*Method)(int16_t&)>
-void BM_Gauge(benchmark::State& state) {
-  int16_t percent = 0;
-  for (auto _ : state) {
-    bench().tick();
-    benchmark::DoNotOptimize((bench().plinth.get()->*Method)(percent));
-  }
-}
-BENCHMARK(BM_Gauge<&tw::Plinth::HardDrive>)->Name("BM_HardDrive");
-BENCHMARK(BM_Gauge<&tw::Plinth::PhysicalMemory>)->Name("BM_PhysicalMemory");
-BENCHMARK(BM_Gauge<&tw::Plinth::CacheSize>)->Name("BM_CacheSize");
-BENCHMARK(BM_Gauge<&tw::Plinth::PageSize>)->Name("BM_PageSize");
-
-void BM_SystemMemory(benchmark::State& state) {
-  int16_t percent = 0;
-  for (auto _ : state) {
-    bench().tick();
-    benchmark::DoNotOptimize(bench().plinth->SystemMemory(percent));
-  }
-}
-BENCHMARK(BM_SystemMemory);
-
-void BM_Resources(benchmark::State& state) {
-  int16_t sys = 0, use = 0, gdi = 0;
-  for (auto _ : state) {
-    bench().tick();
-    bench().plinth->Resources(sys, use, gdi);
-    benchmark::DoNotOptimize(sys);
-  }
-}
-BENCHMARK(BM_Resources);
-
 // The seven reads of one gauge refresh, in the window's order.
 void BM_Refresh(benchmark::State& state) {
-  tw::Plinth& p = *bench().plinth;
+  tw::Plinth& p = bench().plinth;
   int16_t percent = 0, sys = 0, use = 0, gdi = 0;
   for (auto _ : state) {
     bench().tick();
@@ -139,7 +86,7 @@ BENCHMARK(BM_Refresh);
 
 // The clock measurement behind GetCPUspeedX (target: under 50 ms).
 void BM_GetCPUspeedX(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(bench().plinth->GetCPUspeedX());
+  for (auto _ : state) benchmark::DoNotOptimize(bench().plinth.GetCPUspeedX());
 }
 BENCHMARK(BM_GetCPUspeedX)->Unit(benchmark::kMillisecond)->Iterations(10);
 

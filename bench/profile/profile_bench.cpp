@@ -3,30 +3,24 @@
 // whole file, as the functions do for every caller.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "host/machine/machine.h"
 #include "host/profile/profile.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 struct BenchMachine {
-  fs::path root;
-  tw::Machine machine;
+  tw::bench::Scratch root;
+  tw::Machine machine{(makeFiles(root.dir), tw::Machine::open(root.dir))};
   tw::Profile profile{machine};
 
-  static fs::path makeRoot() {
-    std::string pattern = (fs::temp_directory_path() / "tunewell-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    const fs::path root = pattern;
-    fs::create_directories(root / ".tunewell");
-    fs::create_directories(root / "WINDOWS");
+  static void makeFiles(const std::filesystem::path& root) {
+    std::filesystem::create_directories(root / ".tunewell");
+    std::filesystem::create_directories(root / "WINDOWS");
     std::ofstream(root / ".tunewell" / "machine.ini") << "[Machine]\r\n";
     std::string text;
     for (int s = 0; text.size() < 64 * 1024; ++s) {
@@ -36,13 +30,6 @@ struct BenchMachine {
     }
     text += "[vcache]\r\nMinFileCache=1024\r\nMaxFileCache=8192\r\n";
     std::ofstream(root / "WINDOWS" / "SYSTEM.INI", std::ios::binary) << text;
-    return root;
-  }
-
-  BenchMachine() : root(makeRoot()), machine(tw::Machine::open(root)) {}
-  ~BenchMachine() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
 };
 
