@@ -3,9 +3,11 @@
 // below every sibling.  A tab the user chooses goes to the model, whose
 // BeforeClick may refuse it; the bar then returns to the model's tab.
 
+#include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -20,8 +22,12 @@ namespace {
 
 // The classic strip pads its tabs less than Qt's styles do: six tabs with
 // icons fit a strip as wide as the one the windows were designed with.
+// Made without a base style, a proxy would draw in the platform's default
+// style instead of the one the application chose.  The proxy owns its base,
+// so it gets a fresh copy of the application's style.
 class CompactTabs : public QProxyStyle {
  public:
+  CompactTabs() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
   int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
     if (metric == PM_TabBarTabHSpace) return 12;
     return QProxyStyle::pixelMetric(metric, option, widget);
