@@ -2,7 +2,7 @@
 // What a program of this system checks before and after it makes its
 // QApplication.
 
-#include <thread>
+#include <pthread.h>
 
 namespace tw::qt {
 
@@ -20,7 +20,8 @@ class FontConfigWarmUp {
   void wait();
 
  private:
-  std::thread thread_;
+  pthread_t thread_{};
+  bool running_ = false;
 };
 
 // Whether Qt can open windows here: a display (X11 or Wayland), or a Qt
