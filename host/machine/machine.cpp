@@ -201,23 +201,35 @@ fs::path Machine::toHost(std::string_view windowsPath) const {
     resolved.push_back(std::move(part));
   }
 
+  std::vector<std::string> names;
+  fs::path exact = base;
+  for (const auto& ansiName : resolved) exact /= names.emplace_back(codePage_.fromAnsi(ansiName));
+  // The programs nearly always write a path as it is stored; one look then
+  // settles it, where matching each component would look at each twice.
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact;
+
   fs::path current = base;
-  bool exists = fs::is_directory(current);
-  for (const auto& ansiName : resolved) {
-    const std::string name = codePage_.fromAnsi(ansiName);
-    fs::path next = current / name;
-    if (exists && !fs::exists(next)) {
-      // Match the component without regard to case, as Windows does.
-      std::error_code ec;
-      for (const auto& entry : fs::directory_iterator(current, ec)) {
-        const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
-        if (ansiEqualNoCase(candidate, ansiName)) {
-          next = entry.path();
-          break;
+  bool exists = fs::is_directory(current, ec);
+  for (std::size_t i = 0; i < resolved.size(); ++i) {
+    fs::path next = current / names[i];
+    bool isDirectory = false;
+    if (exists) {
+      const fs::file_status status = fs::status(next, ec);
+      isDirectory = fs::is_directory(status);
+      if (!fs::exists(status)) {
+        // Match the component without regard to case, as Windows does.
+        for (const auto& entry : fs::directory_iterator(current, ec)) {
+          const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
+          if (ansiEqualNoCase(candidate, resolved[i])) {
+            next = entry.path();
+            isDirectory = entry.is_directory(ec);
+            break;
+          }
         }
       }
     }
-    exists = exists && fs::is_directory(next);
+    exists = exists && isDirectory;
     current = std::move(next);
   }
   return current;
