@@ -1,7 +1,5 @@
 #include "ui/qt/application.h"
 
-#include <sched.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -42,45 +40,9 @@ void loadFontConfiguration() {
 
 }  // namespace
 
-namespace {
+FontConfigWarmUp::FontConfigWarmUp() : thread_(loadFontConfiguration) {}
 
-void* loadFontConfigurationThread(void*) {
-  loadFontConfiguration();
-  return nullptr;
-}
-
-// The processors this thread may run on, less the one it runs on now.  The
-// scheduler often starts a new thread on its parent's processor even when
-// another is idle; the new thread then takes that processor from the start-up
-// for as long as it runs.  Empty when there is no other processor.
-bool otherProcessors(cpu_set_t& set) {
-  CPU_ZERO(&set);
-  if (sched_getaffinity(0, sizeof set, &set) != 0) return false;
-  const int current = sched_getcpu();
-  if (current < 0 || current >= CPU_SETSIZE) return false;
-  CPU_CLR(static_cast<std::size_t>(current), &set);
-  return CPU_COUNT(&set) > 0;
-}
-
-}  // namespace
-
-FontConfigWarmUp::FontConfigWarmUp() {
-  pthread_attr_t attributes;
-  if (pthread_attr_init(&attributes) != 0) return;
-  cpu_set_t others;
-  if (otherProcessors(others)) pthread_attr_setaffinity_np(&attributes, sizeof others, &others);
-  // Without a thread, Qt reads the configuration itself when it needs it.
-  running_ = pthread_create(&thread_, &attributes, loadFontConfigurationThread, nullptr) == 0;
-  pthread_attr_destroy(&attributes);
-}
-
-FontConfigWarmUp::~FontConfigWarmUp() { wait(); }
-
-void FontConfigWarmUp::wait() {
-  if (!running_) return;
-  running_ = false;
-  pthread_join(thread_, nullptr);
-}
+void FontConfigWarmUp::wait() { thread_.wait(); }
 
 namespace {
 

@@ -2,7 +2,7 @@
 // What a program of this system checks before and after it makes its
 // QApplication.
 
-#include <pthread.h>
+#include "ui/qt/startup_thread.h"
 
 namespace tw::qt {
 
@@ -14,14 +14,12 @@ namespace tw::qt {
 class FontConfigWarmUp {
  public:
   FontConfigWarmUp();
-  ~FontConfigWarmUp();
   FontConfigWarmUp(const FontConfigWarmUp&) = delete;
   FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
   void wait();
 
  private:
-  pthread_t thread_{};
-  bool running_ = false;
+  StartupThread thread_;
 };
 
 // Whether Qt can open windows here: a display (X11 or Wayland), or a Qt
