@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 
 namespace tw::qt {
@@ -40,9 +41,39 @@ void loadFontConfiguration() {
 
 }  // namespace
 
-FontConfigWarmUp::FontConfigWarmUp() : thread_(loadFontConfiguration) {}
+FontConfigWarmUp::FontConfigWarmUp() : thread_([this] { run(); }) {}
 
-void FontConfigWarmUp::wait() { thread_.wait(); }
+FontConfigWarmUp::~FontConfigWarmUp() { wait(); }
+
+void FontConfigWarmUp::run() {
+  loadFontConfiguration();
+  std::unique_lock<std::mutex> lock(mutex_);
+  decided_.wait(lock, [this] { return next_ != Next::Undecided; });
+  if (next_ != Next::FillDatabase) return;
+  lock.unlock();
+  // Qt's font database may be used from any thread; filling it lists every
+  // face fontconfig knows.
+  (void)QFontDatabase::families();
+}
+
+void FontConfigWarmUp::decide(Next next) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (next_ == Next::Undecided) next_ = next;
+  }
+  decided_.notify_all();
+}
+
+void FontConfigWarmUp::wait() {
+  decide(Next::Stop);
+  thread_.wait();
+}
+
+FontConfigWarmUp::ApplicationMade::ApplicationMade(FontConfigWarmUp& fonts) : fonts_(fonts) {
+  fonts_.decide(Next::FillDatabase);
+}
+
+FontConfigWarmUp::ApplicationMade::~ApplicationMade() { fonts_.wait(); }
 
 namespace {
 

@@ -31,7 +31,6 @@ StartupThread::StartupThread(std::function<void()> work) : work_(std::move(work)
     running_ = pthread_create(&thread_, &attributes, &StartupThread::run, this) == 0;
     pthread_attr_destroy(&attributes);
   }
-  if (!running_) work_();
 }
 
 StartupThread::~StartupThread() { wait(); }

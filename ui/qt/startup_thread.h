@@ -1,6 +1,8 @@
 #pragma once
 // One piece of a program's start-up run beside the main thread: the main
-// thread makes the QApplication and the windows meanwhile.
+// thread makes the QApplication and the windows meanwhile.  Only work the
+// program can do without goes here: when no thread can be made, it is not
+// done at all.
 
 #include <pthread.h>
 
@@ -11,7 +13,7 @@ namespace tw::qt {
 class StartupThread {
  public:
   // Starts `work` on another processor than the calling thread's when there
-  // is one.  When no thread can be made, `work` runs here and now.
+  // is one.
   explicit StartupThread(std::function<void()> work);
   ~StartupThread();  // waits
   StartupThread(const StartupThread&) = delete;

@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
   const bool reportShown = tw::qt::ShownProbe::takeOption(argc, argv);
   const bool styleChosen = tw::qt::styleChosenByUser(argc, argv);
   QApplication app(argc, argv);
+  const tw::qt::FontConfigWarmUp::ApplicationMade fontsMayFillDatabase(fonts);
   app.setApplicationName(QStringLiteral("Tunewell"));
   app.setQuitOnLastWindowClosed(false);
   tw::qt::applyClassicStyle(styleChosen);
