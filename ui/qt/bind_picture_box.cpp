@@ -5,7 +5,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 #include "ui/forms/picture_box.h"
 #include "ui/qt/binding.h"
@@ -34,7 +33,7 @@ class PictureBoxWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     if (model_.borderStyle() == 1) {
-      qDrawWinPanel(&painter, rect(), palette(), true, nullptr);
+      drawSunkenPanel(painter, rect(), palette());
     }
     const QRect area = inner();
     painter.setClipRect(area);
