@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <qdrawutil.h>

@@ -8,13 +8,13 @@
 #include <QColor>
 #include <QCursor>
 #include <QFont>
-#include <QPainter>
 #include <QPalette>
 #include <QRect>
 
 #include "ui/forms/control.h"
 
 class QApplication;
+class QPainter;
 
 namespace tw::qt {
 

@@ -1,6 +1,7 @@
 // The sunken border the gauges are drawn with must be the one Qt's own
 // classic panel draws, pixel for pixel, at every size.
 
+#include <functional>
 #include <string>
 #include <vector>
 
