@@ -55,8 +55,9 @@ class FolderCache {
  public:
   enum class Result { Found, NoSuchName, NoFolder };
 
-  // Looks for `ansiName` in `dir`: the exact spelling first, then the first
-  // name equal without regard to case in the folder's own order.
+  // Looks for `ansiName` in `dir` as the machine's own translation does: the
+  // exact spelling first, then the name in capitals, then the first name
+  // equal without regard to case in the folder's own order.
   Result find(const std::string& dir, std::string_view ansiName, const CodePage& codePage, std::string& hostName) {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Result::NoFolder;
@@ -74,6 +75,9 @@ class FolderCache {
     const std::string exact = codePage.fromAnsi(ansiName);
     for (const auto& e : listing->entries)
       if (e.hostName == exact) return hostName = e.hostName, Result::Found;
+    const std::string capitals = codePage.fromAnsi(ansiFold(ansiName));
+    for (const auto& e : listing->entries)
+      if (e.hostName == capitals) return hostName = e.hostName, Result::Found;
     for (const auto& e : listing->entries)
       if (ansiEqualNoCase(e.ansiName, ansiName)) return hostName = e.hostName, Result::Found;
     return Result::NoSuchName;

@@ -218,13 +218,23 @@ fs::path Machine::toHost(std::string_view windowsPath) const {
       const fs::file_status status = fs::status(next, ec);
       isDirectory = fs::is_directory(status);
       if (!fs::exists(status)) {
-        // Match the component without regard to case, as Windows does.
-        for (const auto& entry : fs::directory_iterator(current, ec)) {
-          const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
-          if (ansiEqualNoCase(candidate, resolved[i])) {
-            next = entry.path();
-            isDirectory = entry.is_directory(ec);
-            break;
+        // Windows keeps the names of its own files in capitals (SYSTEM.INI)
+        // and the programs write them as they like ("System.ini"): the name
+        // in capitals is looked at before the folder is read.
+        const fs::path capitals = current / codePage_.fromAnsi(ansiFold(resolved[i]));
+        const fs::file_status capitalsStatus = capitals != next ? fs::status(capitals, ec) : status;
+        if (fs::exists(capitalsStatus)) {
+          next = capitals;
+          isDirectory = fs::is_directory(capitalsStatus);
+        } else {
+          // Match the component without regard to case, as Windows does.
+          for (const auto& entry : fs::directory_iterator(current, ec)) {
+            const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
+            if (ansiEqualNoCase(candidate, resolved[i])) {
+              next = entry.path();
+              isDirectory = entry.is_directory(ec);
+              break;
+            }
           }
         }
       }

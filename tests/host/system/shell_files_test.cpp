@@ -69,6 +69,7 @@ TEST_F(Files, FilesAreFoundLikeTheMachineFindsThemAndFoldersAreNotFiles) {
   test::writeFile(m.windows() / "README.TXT", "UPPER!");
   EXPECT_EQ(fso.FileSize("C:\\WINDOWS\\README.TXT"), 6.0);  // the exact spelling wins
   EXPECT_EQ(fso.FileSize("C:\\WINDOWS\\readme.txt"), 5.0);
+  EXPECT_EQ(fso.FileSize("C:\\windows\\ReadMe.txt"), 6.0);  // then the spelling in capitals
   for (const char* path : {"C:\\windows\\ReadMe.TXT", "C:/WINDOWS//SYSTEM/../readme.txt", "\\WINDOWS\\README.TXT"})
     EXPECT_EQ(fso.FileSize(path), static_cast<double>(std::filesystem::file_size(m.host->machine().toHost(path))))
         << path;
