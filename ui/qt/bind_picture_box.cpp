@@ -9,6 +9,7 @@
 #include "ui/forms/picture_box.h"
 #include "ui/qt/binding.h"
 #include "ui/qt/event_guard.h"
+#include "ui/qt/frames.h"
 #include "ui/qt/look.h"
 #include "ui/qt/pictures.h"
 
@@ -33,7 +34,7 @@ class PictureBoxWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     if (model_.borderStyle() == 1) {
-      drawSunkenPanel(painter, rect(), palette());
+      drawWinPanel(painter, rect(), palette(), true, nullptr);
     }
     const QRect area = inner();
     painter.setClipRect(area);

@@ -1,15 +1,16 @@
 #include "ui/qt/look.h"
 
+#include "ui/qt/classic_style.h"
+
 #include <cmath>
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
-#include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
-#include <qdrawutil.h>
 
+#include "ui/qt/classic_style.h"
 #include "ui/qt/pictures.h"
 
 namespace tw::qt {
@@ -137,27 +138,6 @@ QRect toPixels(double left, double top, double width, double height, int twipsPe
   return QRect(x, y, right - x, bottom - y);
 }
 
-void drawSunkenPanel(QPainter& painter, const QRect& r, const QPalette& palette) {
-  const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
-  // Qt's stroker leaves out the ends of some one-pixel lines; panels that
-  // small, and scaled ones, are left to qDrawWinPanel itself.
-  const bool plain = painter.device() == nullptr || painter.device()->devicePixelRatioF() == 1.0;
-  if (w <= 4 || h <= 4 || !plain) {
-    qDrawWinPanel(&painter, r, palette, true, nullptr);
-    return;
-  }
-  // Outer edge: dark along the top and left, light along the bottom and right.
-  painter.fillRect(x, y, 1, h - 1, palette.dark());
-  painter.fillRect(x, y, w - 1, 1, palette.dark());
-  painter.fillRect(x, y + h - 1, w, 1, palette.light());
-  painter.fillRect(x + w - 1, y, 1, h, palette.light());
-  // Inner edge: shadow along the top and left, midlight along the bottom and right.
-  painter.fillRect(x + 1, y + 1, 1, h - 3, palette.shadow());
-  painter.fillRect(x + 1, y + 1, w - 3, 1, palette.shadow());
-  painter.fillRect(x + 1, y + h - 2, w - 2, 1, palette.midlight());
-  painter.fillRect(x + w - 2, y + 1, 1, h - 2, palette.midlight());
-}
-
 QString withoutAccessMarks(const QString& caption) {
   QString out;
   out.reserve(caption.size());
@@ -176,7 +156,7 @@ QString withoutAccessMarks(const QString& caption) {
 
 void applyClassicStyle(bool styleChosenByUser) {
   if (styleChosenByUser) return;
-  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {
+  if (QStyle* style = makeClassicStyle()) {
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
   }

@@ -14,7 +14,6 @@
 #include "ui/forms/control.h"
 
 class QApplication;
-class QPainter;
 
 namespace tw::qt {
 
@@ -36,12 +35,6 @@ QCursor toQCursor(int mousePointer, const std::string& mouseIcon, const PictureS
 int toPixels(double twips, int twipsPerPixel);
 QRect toPixels(double left, double top, double width, double height, int twipsPerPixelX,
                int twipsPerPixelY);
-
-// The classic sunken 3-D border around `r`, two pixels wide, exactly as
-// qDrawWinPanel draws it.  Drawn with filled rectangles, which the raster
-// engine draws many times faster than the polylines qDrawWinPanel strokes:
-// a tenth of the time of painting the gauges.
-void drawSunkenPanel(QPainter& painter, const QRect& r, const QPalette& palette);
 
 // Text of a caption that marks its access key with '&': the marker goes,
 // "&&" stays as one '&'.
