@@ -49,6 +49,36 @@ void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
   QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
+void ClassicStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                                      const QWidget* widget) const {
+  // A frame's border is drawn around its title as the style draws it, but
+  // without the clip region the style sets for that: the title and check
+  // box are then left to the style.
+  const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+  if (control == CC_GroupBox && box != nullptr && painter != nullptr && (box->subControls & SC_GroupBoxFrame) &&
+      !(box->features & QStyleOptionFrame::Flat) && box->lineWidth == 1 && box->midLineWidth == 0) {
+    QRect gap;
+    if (!box->text.isEmpty()) {
+      gap = proxy()->subControlRect(CC_GroupBox, box, SC_GroupBoxLabel, widget);
+      if (box->subControls & SC_GroupBoxCheckBox) {
+        const bool leftToRight = box->direction == Qt::LeftToRight;
+        gap = proxy()->subControlRect(CC_GroupBox, box, SC_GroupBoxCheckBox, widget).united(gap);
+        gap.adjust(leftToRight ? -4 : 0, 0, leftToRight ? 0 : 4, 0);
+      }
+    }
+    // The style's clip region is the option's rectangle less the title.
+    const QRect frame = proxy()->subControlRect(CC_GroupBox, box, SC_GroupBoxFrame, widget);
+    if (box->rect.contains(frame) && fillsExactly(*painter, frame)) {
+      drawShadeRect(*painter, frame, box->palette, true, gap);
+      QStyleOptionGroupBox rest(*box);
+      rest.subControls &= ~SC_GroupBoxFrame;
+      QProxyStyle::drawComplexControl(control, &rest, painter, widget);
+      return;
+    }
+  }
+  QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
 QStyle* copyOfApplicationStyle() {
   const QStyle* style = QApplication::style();
   if (const auto* classic = dynamic_cast<const ClassicStyle*>(style)) style = classic->baseStyle();

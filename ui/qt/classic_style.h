@@ -14,6 +14,8 @@ class ClassicStyle : public QProxyStyle {
 
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget) const override;
 };
 
 // A new ClassicStyle; null when this Qt has no "Windows" style.

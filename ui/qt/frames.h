@@ -15,6 +15,10 @@ class QPainter;
 
 namespace tw::qt {
 
+// Whether these functions draw `r` with filled rectangles on `painter`;
+// otherwise they hand it to Qt's own.
+bool fillsExactly(const QPainter& painter, const QRect& r);
+
 // qDrawWinPanel: two pixels wide; sunken is the gauges' and fields' border.
 void drawWinPanel(QPainter& painter, const QRect& r, const QPalette& palette, bool sunken, const QBrush* fill);
 
@@ -22,7 +26,8 @@ void drawWinPanel(QPainter& painter, const QRect& r, const QPalette& palette, bo
 void drawWinButton(QPainter& painter, const QRect& r, const QPalette& palette, bool sunken, const QBrush* fill);
 
 // qDrawShadeRect with a line width of 1 and no middle line: a frame's
-// etched border.
-void drawShadeRect(QPainter& painter, const QRect& r, const QPalette& palette, bool sunken);
+// etched border.  Nothing is drawn inside `gap` (where a frame's title
+// goes), as if the painter were clipped to leave it out.
+void drawShadeRect(QPainter& painter, const QRect& r, const QPalette& palette, bool sunken, const QRect& gap = {});
 
 }  // namespace tw::qt

@@ -80,10 +80,16 @@ TEST(Frames, EachBorderIsQtsOwnAtEverySize) {
         qts = drawn([&](QPainter& p) { qDrawWinButton(&p, r, palette, sunken, f); });
         EXPECT_TRUE(ours == qts) << "button " << what << ": " << firstDifference(ours, qts);
       }
-      const QImage ours = drawn([&](QPainter& p) { drawShadeRect(p, r, palette, sunken); });
-      const QImage qts = drawn([&](QPainter& p) { qDrawShadeRect(&p, r, palette, sunken, 1, 0, nullptr); });
-      EXPECT_TRUE(ours == qts) << "shade " << size << (sunken ? " sunken" : " raised") << ": "
-                               << firstDifference(ours, qts);
+      // A gap across the top edge, as a frame's title makes.
+      for (const QRect& gap : {QRect(), QRect(r.x() + 2, r.y() - 3, 6, 5)}) {
+        const QImage ours = drawn([&](QPainter& p) { drawShadeRect(p, r, palette, sunken, gap); });
+        const QImage qts = drawn([&](QPainter& p) {
+          if (!gap.isEmpty()) p.setClipRegion(QRegion(r) - gap);
+          qDrawShadeRect(&p, r, palette, sunken, 1, 0, nullptr);
+        });
+        EXPECT_TRUE(ours == qts) << "shade " << size << (sunken ? " sunken" : " raised") << (gap.isEmpty() ? "" : " gap")
+                                 << ": " << firstDifference(ours, qts);
+      }
     }
   }
 }
@@ -100,6 +106,11 @@ TEST(Frames, TheClassicStyleDrawsWhatTheWindowsStyleDraws) {
     const QImage qts = drawn([&](QPainter& p) { windows->drawPrimitive(element, &option, &p, nullptr); });
     EXPECT_TRUE(ours == qts) << what << ": " << firstDifference(ours, qts);
   };
+  auto compareComplex = [&](QStyle::ComplexControl control, const QStyleOptionComplex& option, const std::string& what) {
+    const QImage ours = drawn([&](QPainter& p) { classic->drawComplexControl(control, &option, &p, nullptr); });
+    const QImage qts = drawn([&](QPainter& p) { windows->drawComplexControl(control, &option, &p, nullptr); });
+    EXPECT_TRUE(ours == qts) << what << ": " << firstDifference(ours, qts);
+  };
   for (const QRect& r : {QRect(2, 3, 30, 20), QRect(1, 1, 4, 4), QRect(0, 0, 40, 30)}) {
     const std::string size = std::to_string(r.width()) + "x" + std::to_string(r.height());
     QStyleOptionFrame frame;
@@ -112,6 +123,22 @@ TEST(Frames, TheClassicStyleDrawsWhatTheWindowsStyleDraws) {
     frame.features = QStyleOptionFrame::None;
     frame.lineWidth = 2;
     compare(QStyle::PE_FrameGroupBox, frame, "thick frame " + size);
+
+    // A frame with its title over the border, with and without a check box.
+    for (const QString& title : {QString(), QStringLiteral("Cache")}) {
+      for (const bool checkable : {false, true}) {
+        QStyleOptionGroupBox box;
+        box.rect = r;
+        box.palette = distinctPalette();
+        box.lineWidth = 1;
+        box.text = title;
+        box.textAlignment = Qt::AlignLeft;
+        box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        if (checkable) box.subControls |= QStyle::SC_GroupBoxCheckBox;
+        compareComplex(QStyle::CC_GroupBox, box,
+                       "group box " + size + " \"" + title.toStdString() + "\"" + (checkable ? " checkable" : ""));
+      }
+    }
 
     QStyleOptionTabWidgetFrame panel;
     panel.rect = r;
