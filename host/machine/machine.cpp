@@ -1,5 +1,6 @@
 #include "host/machine/machine.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -201,40 +202,48 @@ fs::path Machine::toHost(std::string_view windowsPath) const {
     resolved.push_back(std::move(part));
   }
 
+  // Built as strings: the paths of the filesystem library take longer to
+  // join than the look-ups themselves, and every profile call comes here.
+  auto join = [](std::string dir, const std::string& name) {
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir + name;
+  };
+  auto status = [](const std::string& path, bool& isDirectory) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    isDirectory = S_ISDIR(st.st_mode);
+    return true;
+  };
   std::vector<std::string> names;
-  fs::path exact = base;
-  for (const auto& ansiName : resolved) exact /= names.emplace_back(codePage_.fromAnsi(ansiName));
+  names.reserve(resolved.size());
+  std::string exact = base.native();
+  for (const auto& ansiName : resolved) exact = join(std::move(exact), names.emplace_back(codePage_.fromAnsi(ansiName)));
   // The programs nearly always write a path as it is stored; one look then
   // settles it, where matching each component would look at each twice.
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact;
+  bool isDirectory = false;
+  if (status(exact, isDirectory)) return exact;
 
-  fs::path current = base;
-  bool exists = fs::is_directory(current, ec);
+  std::string current = base.native();
+  bool exists = status(current, isDirectory) && isDirectory;
   for (std::size_t i = 0; i < resolved.size(); ++i) {
-    fs::path next = current / names[i];
-    bool isDirectory = false;
-    if (exists) {
-      const fs::file_status status = fs::status(next, ec);
-      isDirectory = fs::is_directory(status);
-      if (!fs::exists(status)) {
-        // Windows keeps the names of its own files in capitals (SYSTEM.INI)
-        // and the programs write them as they like ("System.ini"): the name
-        // in capitals is looked at before the folder is read.
-        const fs::path capitals = current / codePage_.fromAnsi(ansiFold(resolved[i]));
-        const fs::file_status capitalsStatus = capitals != next ? fs::status(capitals, ec) : status;
-        if (fs::exists(capitalsStatus)) {
-          next = capitals;
-          isDirectory = fs::is_directory(capitalsStatus);
-        } else {
-          // Match the component without regard to case, as Windows does.
-          for (const auto& entry : fs::directory_iterator(current, ec)) {
-            const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
-            if (ansiEqualNoCase(candidate, resolved[i])) {
-              next = entry.path();
-              isDirectory = entry.is_directory(ec);
-              break;
-            }
+    std::string next = join(current, names[i]);
+    isDirectory = false;
+    if (exists && !status(next, isDirectory)) {
+      // Windows keeps the names of its own files in capitals (SYSTEM.INI)
+      // and the programs write them as they like ("System.ini"): the name
+      // in capitals is looked at before the folder is read.
+      std::string capitals = join(current, codePage_.fromAnsi(ansiFold(resolved[i])));
+      if (capitals != next && status(capitals, isDirectory)) {
+        next = std::move(capitals);
+      } else {
+        // Match the component without regard to case, as Windows does.
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(current, ec)) {
+          const std::string candidate = codePage_.toAnsi(entry.path().filename().string());
+          if (ansiEqualNoCase(candidate, resolved[i])) {
+            next = entry.path().native();
+            isDirectory = entry.is_directory(ec);
+            break;
           }
         }
       }
