@@ -177,6 +177,8 @@ class Stmt {
     return *this;
   }
 
+  explicit operator bool() const { return s_ != nullptr; }
+
   Stmt& bind(int i, int64_t v) {
     sqlite3_bind_int64(s_, i, v);
     return *this;
@@ -211,6 +213,23 @@ class Stmt {
 
  private:
   sqlite3_stmt* s_ = nullptr;
+};
+
+// A statement prepared when it is first used.  Most starts of a program only
+// read the hive; preparing its writes as well was a fifth of opening it.
+class LazyStmt {
+ public:
+  LazyStmt() = default;
+  LazyStmt(sqlite3* db, const char* sql) : db_(db), sql_(sql) {}
+  Stmt* operator->() {
+    if (!stmt_) stmt_ = Stmt(db_, sql_);
+    return &stmt_;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+  const char* sql_ = nullptr;
+  Stmt stmt_;
 };
 
 int execSql(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
@@ -311,8 +330,8 @@ struct Registry::Impl {
   mutable std::recursive_mutex mutex;
   std::shared_ptr<DynDataSource> dyn;
 
-  Stmt dataVersion, beginRead, beginWrite, commit, rollback;
-  Stmt insertKey, deleteKey, insertVal, updateVal, deleteVal, loadKeys, loadVals;
+  Stmt dataVersion, beginRead, commit, rollback, loadKeys, loadVals;
+  LazyStmt beginWrite, insertKey, deleteKey, insertVal, updateVal, deleteVal;
 
   // The mirror of the stored tree, valid while `version` matches the
   // connection's data_version (which moves only when another connection
@@ -342,14 +361,14 @@ struct Registry::Impl {
     // Statements must be finalized before the connection closes.
     dataVersion = Stmt();
     beginRead = Stmt();
-    beginWrite = Stmt();
+    beginWrite = LazyStmt();
     commit = Stmt();
     rollback = Stmt();
-    insertKey = Stmt();
-    deleteKey = Stmt();
-    insertVal = Stmt();
-    updateVal = Stmt();
-    deleteVal = Stmt();
+    insertKey = LazyStmt();
+    deleteKey = LazyStmt();
+    insertVal = LazyStmt();
+    updateVal = LazyStmt();
+    deleteVal = LazyStmt();
     loadKeys = Stmt();
     loadVals = Stmt();
     if (db) sqlite3_close_v2(db);
@@ -379,6 +398,14 @@ struct Registry::Impl {
 
   template <class F>
   LONG write(F&& body);
+  // BEGIN IMMEDIATE; an error when the statement cannot even be made.
+  int beginWriting() {
+    try {
+      return beginWrite->run();
+    } catch (const std::runtime_error&) {
+      return SQLITE_ERROR;
+    }
+  }
   void abortWrite(size_t mark);
   void forgetCreated(size_t mark);
   LONG addKey(Key& parent, std::string_view name, Key*& out);
@@ -571,14 +598,14 @@ void Registry::Impl::configure() {
   try {
     dataVersion = Stmt(db, "PRAGMA data_version");
     beginRead = Stmt(db, "BEGIN");
-    beginWrite = Stmt(db, "BEGIN IMMEDIATE");
+    beginWrite = LazyStmt(db, "BEGIN IMMEDIATE");
     commit = Stmt(db, "COMMIT");
     rollback = Stmt(db, "ROLLBACK");
-    insertKey = Stmt(db, "INSERT INTO keys(parent, name, folded) VALUES (?1, ?2, ?3)");
-    deleteKey = Stmt(db, "DELETE FROM keys WHERE id = ?1");
-    insertVal = Stmt(db, "INSERT INTO vals(key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5)");
-    updateVal = Stmt(db, "UPDATE vals SET type = ?1, data = ?2 WHERE key = ?3 AND folded = ?4");
-    deleteVal = Stmt(db, "DELETE FROM vals WHERE key = ?1 AND folded = ?2");
+    insertKey = LazyStmt(db, "INSERT INTO keys(parent, name, folded) VALUES (?1, ?2, ?3)");
+    deleteKey = LazyStmt(db, "DELETE FROM keys WHERE id = ?1");
+    insertVal = LazyStmt(db, "INSERT INTO vals(key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5)");
+    updateVal = LazyStmt(db, "UPDATE vals SET type = ?1, data = ?2 WHERE key = ?3 AND folded = ?4");
+    deleteVal = LazyStmt(db, "DELETE FROM vals WHERE key = ?1 AND folded = ?2");
     loadKeys = Stmt(db, "SELECT id, parent, name FROM keys ORDER BY id");
     loadVals = Stmt(db, "SELECT key, name, type, data FROM vals ORDER BY id");
   } catch (const std::runtime_error& e) {
@@ -723,7 +750,7 @@ LONG Registry::Impl::write(F&& body) {
     if (sqlite3_get_autocommit(db)) return ERROR_REGISTRY_IO_FAILED;  // SQLite gave the transaction up
     return body();
   }
-  int rc = beginWrite.run();
+  int rc = beginWriting();
   if (rc != SQLITE_DONE) return mapSqlite(rc);
   touched = false;
   LONG result;
@@ -768,7 +795,7 @@ void Registry::Impl::forgetCreated(size_t mark) {
 LONG Registry::Impl::addKey(Key& parent, std::string_view name, Key*& out) {
   if (name.size() > kMaxKeyName) return ERROR_INVALID_PARAMETER;
   const std::string folded = ansiFold(name);
-  const int rc = insertKey.bind(1, parent.id).blob(2, name).blob(3, folded).run();
+  const int rc = insertKey->bind(1, parent.id).blob(2, name).blob(3, folded).run();
   if (rc != SQLITE_DONE) return mapSqlite(rc);
   const int64_t id = sqlite3_last_insert_rowid(db);
   touched = true;
@@ -802,7 +829,7 @@ LONG Registry::Impl::createPath(Key* from, std::string_view path, Key*& out, boo
 }
 
 LONG Registry::Impl::removeKey(Key& key) {
-  const int rc = deleteKey.bind(1, key.id).run();
+  const int rc = deleteKey->bind(1, key.id).run();
   if (rc != SQLITE_DONE) return mapSqlite(rc);
   touched = true;
   Key* parent = key.parent;
@@ -825,13 +852,13 @@ LONG Registry::Impl::setValue(Key& key, std::string_view name, DWORD type, std::
   int rc;
   if (it != key.values.end()) {
     // The value keeps its place and the name as first written.
-    rc = updateVal.bind(1, type).blob(2, data).bind(3, key.id).blob(4, folded).run();
+    rc = updateVal->bind(1, type).blob(2, data).bind(3, key.id).blob(4, folded).run();
     if (rc != SQLITE_DONE) return mapSqlite(rc);
     touched = true;
     it->type = type;
     it->data.assign(data);
   } else {
-    rc = insertVal.bind(1, key.id).blob(2, name).blob(3, folded).bind(4, type).blob(5, data).run();
+    rc = insertVal->bind(1, key.id).blob(2, name).blob(3, folded).bind(4, type).blob(5, data).run();
     if (rc != SQLITE_DONE) return mapSqlite(rc);
     touched = true;
     key.values.push_back(Value{std::string(name), type, std::string(data)});
@@ -843,7 +870,7 @@ LONG Registry::Impl::removeValue(Key& key, std::string_view name) {
   const FoldEq eq;
   auto it = std::find_if(key.values.begin(), key.values.end(), [&](const Value& v) { return eq(v.name, name); });
   if (it == key.values.end()) return ERROR_FILE_NOT_FOUND;
-  const int rc = deleteVal.bind(1, key.id).blob(2, ansiFold(name)).run();
+  const int rc = deleteVal->bind(1, key.id).blob(2, ansiFold(name)).run();
   if (rc != SQLITE_DONE) return mapSqlite(rc);
   touched = true;
   key.values.erase(it);
@@ -1220,7 +1247,7 @@ bool Registry::transaction(const std::function<bool()>& work) {
     return false;
   }
 
-  if (d.beginWrite.run() != SQLITE_DONE) return false;
+  if (d.beginWriting() != SQLITE_DONE) return false;
   d.touched = false;
   if (d.refresh() != ERROR_SUCCESS) {
     d.abortWrite(mark);
