@@ -222,6 +222,14 @@ fs::path Machine::toHost(std::string_view windowsPath) const {
   // settles it, where matching each component would look at each twice.
   bool isDirectory = false;
   if (status(exact, isDirectory)) return exact;
+  // Where the folders are written as stored and the file's name is not
+  // (SYSTEM.INI as "System.ini"), the walk below ends with the name in
+  // capitals: looked at first, it settles the path in one more look.
+  if (!resolved.empty()) {
+    const std::string dir = exact.substr(0, exact.size() - names.back().size());
+    std::string capitals = dir + codePage_.fromAnsi(ansiFold(resolved.back()));
+    if (capitals != exact && status(capitals, isDirectory)) return capitals;
+  }
 
   std::string current = base.native();
   bool exists = status(current, isDirectory) && isDirectory;
