@@ -110,6 +110,15 @@ FileUpdateLock::~FileUpdateLock() {
 
 bool updateFileAtomically(const std::filesystem::path& file,
                           const std::function<std::optional<std::string>(const std::optional<std::string>&)>& update) {
+  // An update that leaves the file as it is takes no lock: files are only
+  // ever replaced whole, so what is read is a state the file was in, and
+  // leaving it so is an update made at that moment.  Most writes of a
+  // profile at start-up store what is there already.
+  {
+    const auto current = readFileBytes(file);
+    const auto next = update(current);
+    if (!next || (current && *current == *next)) return false;
+  }
   FileUpdateLock lock(file);
   auto current = readFileBytes(file);
   auto next = update(current);

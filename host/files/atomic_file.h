@@ -37,6 +37,8 @@ class FileUpdateLock {
 // Read-modify-write under the lock: `update` gets the current contents
 // (nullopt when the file does not exist) and returns the new contents, or
 // nullopt to leave the file as it is.  Returns whether the file was written.
+// `update` may be called twice (once before the lock is taken), so it must
+// depend on the contents it is given and nothing else.
 bool updateFileAtomically(const std::filesystem::path& file,
                           const std::function<std::optional<std::string>(const std::optional<std::string>&)>& update);
 
