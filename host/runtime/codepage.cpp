@@ -12,6 +12,13 @@ constexpr std::array<char16_t, 32> kHigh1252 = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Where the ASCII run starting at `from` ends: ASCII (NUL bytes included)
+// is the same in both encodings and is copied whole.
+size_t asciiRunEnd(std::string_view text, size_t from) {
+  while (from < text.size() && static_cast<unsigned char>(text[from]) < 0x80) ++from;
+  return from;
+}
+
 char32_t byteToCodePoint(unsigned char b) {
   if (b >= 0x80 && b <= 0x9F) return kHigh1252[b - 0x80u];
   return b;
@@ -72,12 +79,10 @@ std::string CodePage::toAnsi(std::string_view utf8) const {
   std::string out;
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {  // fast path, and keeps NUL bytes
-      out += static_cast<char>(c);
-      ++i;
-      continue;
-    }
+    const size_t end = asciiRunEnd(utf8, i);
+    out.append(utf8.data() + i, end - i);
+    i = end;
+    if (i == utf8.size()) break;
     const int b = codePointToByte(decodeUtf8(utf8, i));
     out += b < 0 ? '?' : static_cast<char>(b);
   }
@@ -87,12 +92,12 @@ std::string CodePage::toAnsi(std::string_view utf8) const {
 std::string CodePage::fromAnsi(std::string_view ansi) const {
   std::string out;
   out.reserve(ansi.size());
-  for (char ch : ansi) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80)
-      out += ch;
-    else
-      appendUtf8(out, byteToCodePoint(c));
+  for (size_t i = 0; i < ansi.size();) {
+    const size_t end = asciiRunEnd(ansi, i);
+    out.append(ansi.data() + i, end - i);
+    if (end == ansi.size()) break;
+    appendUtf8(out, byteToCodePoint(static_cast<unsigned char>(ansi[end])));
+    i = end + 1;
   }
   return out;
 }
