@@ -41,7 +41,8 @@ void loadFontConfiguration() {
 
 }  // namespace
 
-FontConfigWarmUp::FontConfigWarmUp() : thread_([this] { run(); }) {}
+FontConfigWarmUp::FontConfigWarmUp(std::function<void()> afterwards)
+    : afterwards_(std::move(afterwards)), thread_([this] { run(); }) {}
 
 FontConfigWarmUp::~FontConfigWarmUp() { wait(); }
 
@@ -54,6 +55,7 @@ void FontConfigWarmUp::run() {
   // Qt's font database may be used from any thread; filling it lists every
   // face fontconfig knows.
   (void)QFontDatabase::families();
+  if (afterwards_) afterwards_();
 }
 
 void FontConfigWarmUp::decide(Next next) {

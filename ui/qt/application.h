@@ -3,6 +3,7 @@
 // QApplication.
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include "ui/qt/startup_thread.h"
@@ -15,9 +16,13 @@ namespace tw::qt {
 // and nothing needs them before the first widget is made; a program starts
 // this first thing in main and waits for it before it makes its windows (or
 // anything else asks Qt about fonts).
+//
+// `afterwards`, when given, runs on the thread once the database is filled:
+// work for a thread that would otherwise be done.  It must be safe beside
+// whatever the main thread does meanwhile.
 class FontConfigWarmUp {
  public:
-  FontConfigWarmUp();
+  explicit FontConfigWarmUp(std::function<void()> afterwards = {});
   ~FontConfigWarmUp();
   FontConfigWarmUp(const FontConfigWarmUp&) = delete;
   FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
@@ -45,6 +50,7 @@ class FontConfigWarmUp {
   std::mutex mutex_;
   std::condition_variable decided_;
   Next next_ = Next::Undecided;
+  std::function<void()> afterwards_;
   StartupThread thread_;  // last: it starts at once
 };
 

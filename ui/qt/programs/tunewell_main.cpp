@@ -32,6 +32,7 @@
 #include "ui/qt/application.h"
 #include "ui/qt/event_guard.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/heap_headroom.h"
 #include "ui/qt/look.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_dialogs.h"
@@ -139,8 +140,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Start-up needs no fonts until the windows are made: the font
-  // configuration is read meanwhile.
-  tw::qt::FontConfigWarmUp fonts;
+  // configuration is read meanwhile, and then the heap's room to grow is
+  // made ready for the windows.
+  const tw::qt::HeapHeadroom heap;
+  tw::qt::FontConfigWarmUp fonts([&heap] { heap.makePresent(); });
   const bool reportShown = tw::qt::ShownProbe::takeOption(argc, argv);
   const bool styleChosen = tw::qt::styleChosenByUser(argc, argv);
   QApplication app(argc, argv);
