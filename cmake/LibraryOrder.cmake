@@ -23,11 +23,13 @@ set(TW_LIBRARY_SEARCH_ORDER
     Qt6Core stdc++ Qt6Gui c icuuc dbus-1 Qt6Widgets Qt6DBus systemd harfbuzz X11 png16 freetype
     zstd b2 m md lzma gcc_s)
 
-# Sonames that `files` depend on, directly or through one another.
+# The files of the libraries that `files` depend on, directly or through
+# one another, where they can be found.
 function(_tw_needed_closure out)
   set(queue ${ARGN})
   set(seen_files "")
   set(sonames "")
+  set(found "")
   set(dirs ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES})
   foreach(f ${ARGN})
     get_filename_component(d ${f} DIRECTORY)
@@ -53,12 +55,13 @@ function(_tw_needed_closure out)
       foreach(d ${dirs})
         if(EXISTS ${d}/${soname})
           list(APPEND queue ${d}/${soname})
+          list(APPEND found ${d}/${soname})
           break()
         endif()
       endforeach()
     endforeach()
   endwhile()
-  set(${out} ${sonames} PARENT_SCOPE)
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
 function(tw_order_shared_libraries target)
@@ -90,9 +93,11 @@ function(tw_order_shared_libraries target)
       # at the end.
       list(APPEND order -l:lib${name}.so.6)
     else()
-      foreach(soname ${closure})
+      # By path, so that the linker finds it wherever Qt's loader would.
+      foreach(file ${closure})
+        get_filename_component(soname ${file} NAME)
         if(soname MATCHES "^lib${name}\\.so\\.")
-          list(APPEND order -l:${soname})
+          list(APPEND order ${file})
           break()
         endif()
       endforeach()
