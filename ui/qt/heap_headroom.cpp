@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace tw::qt {
 
@@ -21,6 +22,11 @@ HeapHeadroom::HeapHeadroom() {
   // system whenever it grows: the room makePresent fills in.
   mallopt(M_TOP_PAD, kGrowthStep);
   start_ = heapEnd();
+  // The heap takes its first step now, so that the room is there to fill
+  // however little the program allocates before makePresent: a block one
+  // byte larger than what is free at the top does it.
+  void* volatile step = std::malloc(mallinfo2().keepcost + 1);
+  std::free(step);
 }
 
 void HeapHeadroom::makePresent() const {
