@@ -1,7 +1,5 @@
 #include "ui/qt/look.h"
 
-#include "ui/qt/classic_style.h"
-
 #include <cmath>
 
 #include <QApplication>
