@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/registry/registry.h"
-#include "host/runtime/errors.h"
+#include "tests/support/errors.h"
 #include "tests/support/temp_dir.h"
 
 namespace tw {
@@ -19,15 +19,6 @@ class SettingsStoreTest : public ::testing::Test {
  protected:
   // Every call of the store closes the keys it opened, on its error paths too.
   void TearDown() override { EXPECT_EQ(registry.openHandleCount(), 0u); }
-
-  static int errorOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const RuntimeError& e) {
-      return e.number();
-    }
-    return 0;
-  }
 
   // The bytes of a REG_SZ value as the hive holds them (HKEY_CURRENT_USER is HKEY_USERS\.DEFAULT).
   std::string raw(std::string_view subKey, const char* name) {
@@ -73,16 +64,16 @@ TEST_F(SettingsStoreTest, DeletesOneKeyOneSectionOrTheApplicationAndRaises5ForWh
   store.deleteSetting("Tunewell", "Startup", "Run");
   EXPECT_EQ(store.getSetting("Tunewell", "Startup", "Run", "gone"), "gone");
   EXPECT_EQ(store.getSetting("Tunewell", "Startup", "Tray"), "1");
-  EXPECT_EQ(errorOf([&] { store.deleteSetting("Tunewell", "Startup", "Run"); }), 5);
+  EXPECT_EQ(test::errorOf([&] { store.deleteSetting("Tunewell", "Startup", "Run"); }), 5);
 
   store.deleteSetting("Tunewell", "Startup");
   EXPECT_EQ(store.getSetting("Tunewell", "Startup", "Tray", "gone"), "gone");
   EXPECT_EQ(store.getSetting("Tunewell", "Window", "Left"), "120");
-  EXPECT_EQ(errorOf([&] { store.deleteSetting("Tunewell", "Startup"); }), 5);
+  EXPECT_EQ(test::errorOf([&] { store.deleteSetting("Tunewell", "Startup"); }), 5);
 
   store.deleteSetting("Tunewell");
   EXPECT_EQ(store.getSetting("Tunewell", "Window", "Left", "gone"), "gone");
-  EXPECT_EQ(errorOf([&] { store.deleteSetting("Tunewell"); }), 5);
+  EXPECT_EQ(test::errorOf([&] { store.deleteSetting("Tunewell"); }), 5);
   EXPECT_EQ(store.getSetting("Other", "Startup", "Run"), "False");
 }
 
@@ -97,7 +88,7 @@ TEST_F(SettingsStoreTest, NamesTheStoreCannotHoldRaise5AndWriteNothing) {
       [&] { store.deleteSetting(""); },
       [&] { store.deleteSetting("Tunewell", std::nullopt, "Run"); },
   };
-  for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(errorOf(calls[i]), 5) << "call " << i;
+  for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(test::errorOf(calls[i]), 5) << "call " << i;
   EXPECT_TRUE(store.getAllSettings("Tunewell", "Startup").empty());
 
   // A backslash is an ordinary character in a key (value) name.

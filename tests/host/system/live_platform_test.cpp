@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "host/runtime/errors.h"
 #include "host/system/platform.h"
+#include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
 
 namespace tw {
@@ -76,12 +76,7 @@ TEST_F(LivePlatform, MemoryStatusComesFromMeminfoInBytesAndFailsCleanly) {
   // Unreadable figures are an error, but the statistics read zero.
   now += 1s;
   std::filesystem::remove(proc() / "meminfo");
-  try {
-    platform->memory()->status();
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), 57);
-  }
+  EXPECT_EQ(test::errorOf([&] { platform->memory()->status(); }), 57);
   EXPECT_EQ(platform->perf()->diskCacheBytes(), 0u);
 }
 

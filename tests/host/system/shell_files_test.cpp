@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "host/files/file_system.h"
-#include "host/runtime/errors.h"
 #include "host/shell/shell.h"
 #include "host/system/platform.h"
+#include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
 
 namespace tw {
@@ -39,15 +39,6 @@ struct FixedDisks : sys::DiskMeter {
   std::string fileSystemName(const std::filesystem::path&) override { return "FAT32"; }
 };
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
 class Files : public ::testing::Test {
  protected:
   test::TestMachine m;
@@ -62,7 +53,7 @@ TEST_F(Files, FilesAreFoundLikeTheMachineFindsThemAndFoldersAreNotFiles) {
   EXPECT_FALSE(fso.FileExists("C:\\WINDOWS\\nothing.ini"));
   EXPECT_FALSE(fso.FileExists(""));
   EXPECT_EQ(fso.FileSize("c:\\windows\\system.ini"), 5.0);
-  EXPECT_EQ(errorOf([&] { fso.FileSize("C:\\WINDOWS\\nothing.ini"); }), 53);
+  EXPECT_EQ(test::errorOf([&] { fso.FileSize("C:\\WINDOWS\\nothing.ini"); }), 53);
 
   // Look-ups agree with the machine's own translation.
   test::writeFile(m.windows() / "readme.txt", "lower");
@@ -101,26 +92,26 @@ TEST_F(Files, AReadOnlyFileIsDeletedOnlyWhenForced) {
   const auto file = m.windows() / "Settings.tmp";
   test::writeFile(file, "x");
   std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-  EXPECT_EQ(errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\Settings.tmp"); }), 70);
+  EXPECT_EQ(test::errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\Settings.tmp"); }), 70);
   EXPECT_TRUE(std::filesystem::exists(file));
   fso.DeleteFile("C:\\WINDOWS\\Settings.tmp", true);
   EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_EQ(errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\Settings.tmp", true); }), 53);
-  EXPECT_EQ(errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\SYSTEM", true); }), 53);
+  EXPECT_EQ(test::errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\Settings.tmp", true); }), 53);
+  EXPECT_EQ(test::errorOf([&] { fso.DeleteFile("C:\\WINDOWS\\SYSTEM", true); }), 53);
   EXPECT_TRUE(std::filesystem::is_directory(m.windows() / "SYSTEM"));
 }
 
 TEST_F(Files, SpecialFoldersAndDrives) {
   EXPECT_EQ(fso.GetSpecialFolder(1), "C:\\WINDOWS\\SYSTEM");
-  EXPECT_EQ(errorOf([&] { fso.GetSpecialFolder(3); }), 5);
+  EXPECT_EQ(test::errorOf([&] { fso.GetSpecialFolder(3); }), 5);
 
   const Drive c = fso.GetDrive("c:");
   EXPECT_EQ(c.Path(), "C:");
   EXPECT_EQ(c.FreeSpace(), 1e9);
-  EXPECT_EQ(errorOf([&] { fso.GetDrive("D:"); }), 68);
+  EXPECT_EQ(test::errorOf([&] { fso.GetDrive("D:"); }), 68);
 
   const FileSystem blind(m.host->machine(), nullptr);
-  EXPECT_EQ(errorOf([&] { blind.GetDrive("C:").TotalSize(); }), 68);
+  EXPECT_EQ(test::errorOf([&] { blind.GetDrive("C:").TotalSize(); }), 68);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(CheckBox, CodeRaisesClickOnlyWhenTheValueChanges) {
   w.check.setValue(CheckValue::Grayed);
   EXPECT_EQ(clicks, 2);
 
-  EXPECT_EQ(errorNumber([&] { w.check.setValue(3); }), 380);
+  EXPECT_EQ(errorOf([&] { w.check.setValue(3); }), 380);
   EXPECT_EQ(w.check.value(), CheckValue::Grayed);
   EXPECT_EQ(clicks, 2);
 }

@@ -33,9 +33,9 @@ TEST(ComboBox, ListIndexRaisesClickWhenItChangesAndTextRaisesNothing) {
   w.combo.setListIndex(-1);
   EXPECT_EQ(w.log, (Log{"Click 1 CD Writer", "Click 2 File Server", "Click -1 "}));
 
-  EXPECT_EQ(errorNumber([&] { w.combo.setListIndex(3); }), 380);
-  EXPECT_EQ(errorNumber([&] { w.combo.setListIndex(-2); }), 380);
-  EXPECT_EQ(errorNumber([&] { (void)w.combo.list(3); }), 381);
+  EXPECT_EQ(errorOf([&] { w.combo.setListIndex(3); }), 380);
+  EXPECT_EQ(errorOf([&] { w.combo.setListIndex(-2); }), 380);
+  EXPECT_EQ(errorOf([&] { (void)w.combo.list(3); }), 381);
   EXPECT_EQ(w.combo.listIndex(), -1);
 }
 
@@ -44,7 +44,7 @@ TEST(ComboBox, AListTakesOnlyItemsAndPickingOneAlwaysClicksWhenTheBoxTakesInput)
   w.combo.setText("cd writer");
   EXPECT_EQ(w.combo.listIndex(), 1);
   EXPECT_EQ(w.combo.text(), "CD Writer");
-  EXPECT_EQ(errorNumber([&] { w.combo.setText("Gaming"); }), 383);
+  EXPECT_EQ(errorOf([&] { w.combo.setText("Gaming"); }), 383);
   EXPECT_EQ(w.combo.listIndex(), 1);
   EXPECT_TRUE(w.log.empty());
 
@@ -88,7 +88,7 @@ TEST(ComboBox, ListEditsKeepTheSelectionOnItsItemWithoutEvents) {
   w.combo.clear();
   EXPECT_EQ(w.combo.listCount(), 0);
   EXPECT_EQ(w.combo.text(), "CD Writer") << "Clear keeps the edit field";
-  EXPECT_EQ(errorNumber([&] { w.combo.addItem("x", 1); }), 5);
+  EXPECT_EQ(errorOf([&] { w.combo.addItem("x", 1); }), 5);
   EXPECT_TRUE(w.log.empty());
 
   Window list(ComboBox::Style::DropdownList);

@@ -71,7 +71,7 @@ TEST(Form, FindsControlsByNameAndIndexAndRefusesDuplicates) {
   EXPECT_THROW(w.add<CheckBox>("Check10", 1), std::logic_error);
   Form other("Form2");
   EXPECT_THROW(other.add<Label>("Label1", -1, &w.frame), std::logic_error);
-  EXPECT_EQ(errorNumber([&] { w.ports(4); }), 340);
+  EXPECT_EQ(errorOf([&] { w.ports(4); }), 340);
 }
 
 TEST(Form, AnArrayHandlerGetsTheIndexAlsoForElementsAddedLater) {

@@ -51,7 +51,7 @@ TEST(PictureBox, AUserScaleMapsOntoTheInsideOfTheBoxAndABadPenIsRefused) {
   EXPECT_DOUBLE_EQ(w.bar.pixelsPerUnitX(), 1.0 / 15);
 
   w.bar.setDrawWidth(4);
-  EXPECT_EQ(errorNumber([&] { w.bar.setDrawWidth(0); }), 380);
+  EXPECT_EQ(errorOf([&] { w.bar.setDrawWidth(0); }), 380);
   EXPECT_EQ(w.bar.drawWidth(), 4) << "a refused pen width leaves the pen as it was";
 }
 

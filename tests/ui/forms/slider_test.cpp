@@ -32,7 +32,7 @@ TEST(Slider, CodeRaisesChangeOnlyForANewValueAndRefusesOneOutOfRangeAndARangeMov
   Window w;
   w.s1.setValue(4096);
   w.s1.setValue(4096);
-  EXPECT_EQ(errorNumber([&] { w.s1.setValue(65537); }), 380);
+  EXPECT_EQ(errorOf([&] { w.s1.setValue(65537); }), 380);
   EXPECT_EQ(w.s1.value(), 4096);
   EXPECT_EQ(w.log, (Log{"S1.Change 4096"}));
 
@@ -41,7 +41,7 @@ TEST(Slider, CodeRaisesChangeOnlyForANewValueAndRefusesOneOutOfRangeAndARangeMov
   w.s1.setMax(2048);
   w.s1.setMin(1024);  // 2048 is inside: nothing
   EXPECT_EQ(w.log, (Log{"S1.Change 2048"}));
-  EXPECT_EQ(errorNumber([&] { w.s1.setMin(4096); }), 380);
+  EXPECT_EQ(errorOf([&] { w.s1.setMin(4096); }), 380);
   EXPECT_EQ(w.s1.min(), 1024);
   w.s1.setRange(8192, 16384);  // both ends move past the old range
   EXPECT_EQ(w.s1.value(), 8192);

@@ -41,7 +41,7 @@ TEST(TabStrip, SelectionChangesByUserOrCodeRaiseClickAndRepeatsRaiseNothing) {
   EXPECT_EQ(w.tabs.selectedIndex(), 1);
   EXPECT_EQ(w.log, (Log{"BeforeClick"}));
 
-  EXPECT_EQ(errorNumber([&] { w.tabs.setSelectedIndex(7); }), 35600);
+  EXPECT_EQ(errorOf([&] { w.tabs.setSelectedIndex(7); }), 35600);
 }
 
 TEST(TabStrip, RemovingTabsKeepsTheSelectionOnAValidTab) {
