@@ -3,8 +3,9 @@
 // so that the main window is the first one) next to an empty Qt Widgets
 // window.  The targets are ratios: tunewell within 1.5 times the empty
 // window's time and 1.3 times its peak memory.  BM_Ratio runs them in
-// turn (25 rounds) and reports the ratios of their medians, with a window of one line
-// of text beside them: what drawing any text at all costs on this host.
+// turn (25 rounds) and reports the ratios of their medians, with a window
+// of one line of text beside them: what drawing any text at all costs on
+// this host.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -16,11 +17,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "bench/bench_support.h"
 
 namespace {
 
@@ -37,28 +39,16 @@ int64_t monotonicNs() {
   return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
 }
 
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "tunewell-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir_ = pattern;
-    fs::create_directory(dir_ / "runtime");
-    fs::permissions(dir_ / "runtime", fs::perms::owner_all);
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  const fs::path& dir() const { return dir_; }
-
- private:
-  fs::path dir_;
-};
-
-Scratch& scratch() {
-  static Scratch s;
-  return s;
+// The scratch folder, with a runtime folder of the programs' own.
+const tw::bench::Scratch& scratch() {
+  static const struct Folder {
+    tw::bench::Scratch scratch;
+    Folder() {
+      fs::create_directory(scratch / "runtime");
+      fs::permissions(scratch / "runtime", fs::perms::owner_all);
+    }
+  } folder;
+  return folder.scratch;
 }
 
 // Starts the program, waits for its "shown <ns>" line and its exit.
@@ -72,7 +62,7 @@ Run runOnce(const std::vector<std::string>& command) {
     close(out[0]);
     close(out[1]);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("XDG_RUNTIME_DIR", (scratch().dir() / "runtime").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (scratch() / "runtime").c_str(), 1);
     setenv("TUNEWELL_TEMPLATE", TW_TEMPLATE, 1);
     std::vector<char*> argv;
     for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
@@ -102,7 +92,7 @@ Run runOnce(const std::vector<std::string>& command) {
 }
 
 std::vector<std::string> tunewell() {
-  return {TW_TUNEWELL_PROGRAM, "--report-shown", "--machine", (scratch().dir() / "machine").string(), "/Ns"};
+  return {TW_TUNEWELL_PROGRAM, "--report-shown", "--machine", (scratch() / "machine").string(), "/Ns"};
 }
 std::vector<std::string> emptyWindow() { return {TW_EMPTY_WINDOW_PROGRAM, "--report-shown"}; }
 std::vector<std::string> textWindow() { return {TW_EMPTY_WINDOW_PROGRAM, "--report-shown", "--text"}; }
@@ -118,21 +108,6 @@ void warmUp() {
   (void)done;
 }
 
-void measure(benchmark::State& state, const std::vector<std::string>& command) {
-  warmUp();
-  double peak = 0;
-  for (auto _ : state) {
-    const Run run = runOnce(command);
-    state.SetIterationTime(run.seconds);
-    peak = std::max(peak, run.peakMB);
-  }
-  state.counters["peak_MB"] = peak;
-}
-
-void BM_EmptyWindowShown(benchmark::State& state) { measure(state, emptyWindow()); }
-void BM_TextWindowShown(benchmark::State& state) { measure(state, textWindow()); }
-void BM_TunewellShown(benchmark::State& state) { measure(state, tunewell()); }
-
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   const size_t n = v.size();
@@ -144,43 +119,36 @@ double median(std::vector<double> v) {
 // ran right after another would inherit what that one left in the caches.
 void BM_Ratio(benchmark::State& state) {
   warmUp();
-  const int rounds = static_cast<int>(state.range(0));
-  std::vector<double> twTime, emptyTime, textTime, twPeak, emptyPeak, textPeak;
+  struct Series {
+    std::vector<std::string> command;
+    std::vector<double> time, peak;
+    double medianMs() const { return median(time) * 1000; }
+    double medianMB() const { return median(peak); }
+  };
+  std::array<Series, 3> series{{{emptyWindow(), {}, {}}, {textWindow(), {}, {}}, {tunewell(), {}, {}}}};
+  Series &empty = series[0], &text = series[1], &tuner = series[2];
   std::mt19937 random(20261207);
   for (auto _ : state) {
-    for (int i = 0; i < rounds; ++i) {
-      std::array<int, 3> order{0, 1, 2};
+    for (int64_t i = 0; i < state.range(0); ++i) {
+      std::array<Series*, 3> order{&empty, &text, &tuner};
       std::shuffle(order.begin(), order.end(), random);
-      for (const int program : order) {
-        if (program == 0) {
-          const Run e = runOnce(emptyWindow());
-          emptyTime.push_back(e.seconds);
-          emptyPeak.push_back(e.peakMB);
-        } else if (program == 1) {
-          const Run x = runOnce(textWindow());
-          textTime.push_back(x.seconds);
-          textPeak.push_back(x.peakMB);
-        } else {
-          const Run t = runOnce(tunewell());
-          twTime.push_back(t.seconds);
-          twPeak.push_back(t.peakMB);
-        }
+      for (Series* program : order) {
+        const Run run = runOnce(program->command);
+        program->time.push_back(run.seconds);
+        program->peak.push_back(run.peakMB);
       }
     }
   }
-  state.counters["tunewell_ms"] = median(twTime) * 1000;
-  state.counters["empty_ms"] = median(emptyTime) * 1000;
-  state.counters["time_ratio"] = median(twTime) / median(emptyTime);
-  state.counters["tunewell_MB"] = median(twPeak);
-  state.counters["empty_MB"] = median(emptyPeak);
-  state.counters["memory_ratio"] = median(twPeak) / median(emptyPeak);
-  state.counters["text_ms"] = median(textTime) * 1000;
-  state.counters["text_MB"] = median(textPeak);
+  state.counters["tunewell_ms"] = tuner.medianMs();
+  state.counters["empty_ms"] = empty.medianMs();
+  state.counters["time_ratio"] = tuner.medianMs() / empty.medianMs();
+  state.counters["tunewell_MB"] = tuner.medianMB();
+  state.counters["empty_MB"] = empty.medianMB();
+  state.counters["memory_ratio"] = tuner.medianMB() / empty.medianMB();
+  state.counters["text_ms"] = text.medianMs();
+  state.counters["text_MB"] = text.medianMB();
 }
 
-BENCHMARK(BM_EmptyWindowShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TextWindowShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TunewellShown)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ratio)->Arg(25)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
