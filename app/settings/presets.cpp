@@ -3,8 +3,10 @@
 // removing a configuration.  Only the sliders and the pending cache values
 // change here; nothing reaches the system before the settings are applied.
 
+#include <algorithm>
 #include <array>
 
+#include "app/settings/cache_limit.h"
 #include "app/ui/form1.h"
 #include "app/ui/strings.h"
 #include "host/runtime/codepage.h"
@@ -66,9 +68,11 @@ void Form1::WritePresetTable(double memoryKB) {
   skipErrors([&] { mb = roundHalfEven(memoryKB / 1024); });
   const size_t size = mb < 32 ? 0 : 1;
   for (const Preset& p : kPresets) {
-    const std::array<double, 5> values = {roundHalfEven(mb / p.minDivisor) * 1024,
-                                          roundHalfEven(mb / p.maxDivisor) * 1024, p.chunk[size], p.names[size],
-                                          p.paths[size]};
+    // The formulas pass what Windows can start with from 2 GB of memory on.
+    const double limit = kLargestStartableCacheKB;
+    const std::array<double, 5> values = {std::min(roundHalfEven(mb / p.minDivisor) * 1024, limit),
+                                          std::min(roundHalfEven(mb / p.maxDivisor) * 1024, limit), p.chunk[size],
+                                          p.names[size], p.paths[size]};
     for (size_t k = 0; k < kCacheKeys.size(); ++k)
       skipErrors([&] { plinth().INIWrite(p.name, kCacheKeys[k], numberToText(values[k]), cacheIni); });
   }
