@@ -30,7 +30,7 @@ constexpr const char* kOwnTemplateDescription = "Tunewell Settings";
 
 }  // namespace
 
-void Form1::ApplyIfChanged() {
+bool Form1::ApplyIfChanged() {
   bool changed = true;
   skipErrors([&] {
     const std::string tmp = programFile("Settings.tmp");
@@ -45,7 +45,10 @@ void Form1::ApplyIfChanged() {
     }
     changed = false;
   });
-  if (changed) ApplySets();
+  if (!changed) return true;
+  if (!confirmCacheLimit()) return false;
+  ApplySets();
+  return true;
 }
 
 void Form1::ApplySets() {

@@ -16,8 +16,14 @@ void follow(const forms::Slider& slider, forms::Label& readout, const char* unit
 
 }  // namespace
 
-void Form1::Slider1_Change() { follow(*Slider1, *text1, " Kb", PendingSettings.MinFileCache); }
-void Form1::Slider2_Change() { follow(*Slider2, *text2, " Kb", PendingSettings.MaxFileCache); }
+void Form1::Slider1_Change() {
+  follow(*Slider1, *text1, " Kb", PendingSettings.MinFileCache);
+  showCacheLimitNote();
+}
+void Form1::Slider2_Change() {
+  follow(*Slider2, *text2, " Kb", PendingSettings.MaxFileCache);
+  showCacheLimitNote();
+}
 void Form1::Slider3_Change() { follow(*Slider3, *text3, " Bytes", PendingSettings.Chunksize); }
 void Form1::Slider4_Change() { follow(*Slider4, *text4, " Names", PendingSettings.NameCache); }
 void Form1::Slider5_Change() { follow(*Slider5, *text5, " Paths", PendingSettings.PathCache); }

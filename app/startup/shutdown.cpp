@@ -27,7 +27,8 @@ std::string Form1::trayCommandLine() const { return programFile("Plinth.exe") + 
 
 void Form1::Command1_Click() {
   reportErrors(dialogs(), "Form1.Command1_Click", [&] {
-    ApplyIfChanged();
+    // The user may go back to the window from the question about the cache.
+    if (!ApplyIfChanged()) return;
     unload();
   });
 }

@@ -130,6 +130,9 @@ class Form1 : public forms::Form {
   forms::Label* text3 = nullptr;
   forms::Label* text4 = nullptr;
   forms::Label* text5 = nullptr;
+  // Our own addition: says when the cache sizes shown would keep Windows
+  // from starting.
+  forms::Label* Label32 = nullptr;
 
   // Tweaks.
   forms::CheckBox* Check1 = nullptr;
@@ -283,7 +286,8 @@ class Form1 : public forms::Form {
   virtual void GatherSystemInformation();
   virtual void LoadTools();
   virtual void UpdateGauges();
-  virtual void ApplyIfChanged();
+  // False when the user went back to the window instead of applying.
+  virtual bool ApplyIfChanged();
   virtual void Command1_Click();
   virtual void Form_QueryUnload(bool& cancel, forms::UnloadMode mode);
   virtual void Form_Unload(bool& cancel);
@@ -298,6 +302,11 @@ class Form1 : public forms::Form {
 
   // The five cache sliders, Slider1 to Slider5.
   std::array<forms::Slider*, 5> cacheSliders() const;
+  // The Cache tab's note on the disk cache limit, for the sliders' sizes.
+  void showCacheLimitNote();
+  // Before "Ok" writes a disk cache Windows cannot start with, the user
+  // chooses: false when he goes back to the window.
+  bool confirmCacheLimit();
   void scrollSnapped(forms::Slider& slider, forms::Label& readout, int32_t step, const char* unit);
   // The tray utility's command line, as it is started and entered in "Run".
   std::string trayCommandLine() const;

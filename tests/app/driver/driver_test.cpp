@@ -169,5 +169,23 @@ TEST_F(DrivenExit, CancelAndRestoreEachLeaveWhatTheyShould) {
   EXPECT_EQ(Opened(dir / "machine").pref("Speed"), "5000") << "closed the ordinary way afterwards";
 }
 
+// On a machine of 24 GB the formulas would propose several gigabytes of disk
+// cache; Windows 98 cannot start with more than 524288 KB.
+TEST_F(DrivenExit, ALargeMachineGetsADiskCacheWindowsCanStartWith) {
+  platform->setMemory(std::make_shared<test::FixedMemory>(24576ull << 20));
+  ASSERT_EQ(run("tab 2\nselect Combo1 2\nprint Combo1 Label32\nanswer no\nclick Command1\n"), app::drive::kOk) << err;
+  EXPECT_EQ(out,
+            "Combo1 = \"File Server\"\n"
+            "Label32 = \"\"\n"
+            "MsgBox \"System Settings Change\" 36: \"Do you want to restart your computer now?\"\n");
+  EXPECT_EQ(Opened(dir / "machine").ini("System.ini", "vcache", "MaxFileCache"), "524288");
+
+  ASSERT_EQ(run("tab 2\nscroll Slider2 1048576\nanswer yes\nanswer no\nclick Command1\n"), app::drive::kOk) << err;
+  EXPECT_EQ(out.find("MsgBox \"Tunewell Tools\" 51: \"Windows 98 cannot start with a disk cache above 524288 Kb"), 0u)
+      << out;
+  EXPECT_NE(out.find("MsgBox \"System Settings Change\""), std::string::npos) << "applied after the answer";
+  EXPECT_EQ(Opened(dir / "machine").ini("System.ini", "vcache", "MaxFileCache"), "524288");
+}
+
 }  // namespace
 }  // namespace tw
