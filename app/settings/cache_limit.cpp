@@ -36,10 +36,9 @@ CacheSizes startableProposal(CacheSizes pending) {
 }
 
 std::string cacheLimitNote(CacheSizes sizes, int32_t memoryKB) {
-  if (aboveLimit(sizes)) return "Windows 98 cannot start with a disk cache above 524288 Kb: keep both sliders at or below it.";
+  if (aboveLimit(sizes)) return "Windows 98 cannot start with a disk cache above 524288 Kb.";
   if (unboundedOnLargeMachine(sizes, memoryKB))
-    return "With more than 512 MB of memory Windows may fail to start while Max Disk Cache is Disabled: set it to "
-           "524288 Kb or less.";
+    return "Windows may fail to start without a Max Disk Cache: set 524288 Kb or less.";
   return "";
 }
 

@@ -195,8 +195,7 @@ void Form1::layoutControls() {
   range(*Slider3, 0, 4096, 32, 512, 128, 0);
   range(*Slider4, 0, 6144, 32, 128, 200, 0);
   range(*Slider5, 0, 255, 1, 10, 10, 0);
-  Label32 = &at(add<Label>("Label32", -1, Frame4), 120, 4395, 6390, 330);
-  Label32->setWordWrap(true);
+  Label32 = &at(add<Label>("Label32", -1, Frame4), 120, 4440, 6390, 195);
   Label32->setForeColor(0x0000C0);  // red, as &HBBGGRR: it is a warning
 
   // ---- Tweaks: check boxes on the left, sliders on the right --------------

@@ -42,7 +42,7 @@ TEST(CacheLimit, TheNoteNamesTheLimitOrTheMissingMaximum) {
   EXPECT_EQ(app::cacheLimitNote({0, kLimit}, 24576 * kMB), "");
   EXPECT_EQ(app::cacheLimitNote({0, 0}, 512 * kMB), "");
   EXPECT_NE(app::cacheLimitNote({0, kLimit + 512}, 1024 * kMB).find("above 524288 Kb"), std::string::npos);
-  EXPECT_NE(app::cacheLimitNote({0, 0}, 1024 * kMB).find("Max Disk Cache is Disabled"), std::string::npos);
+  EXPECT_NE(app::cacheLimitNote({0, 0}, 1024 * kMB).find("without a Max Disk Cache"), std::string::npos);
 }
 
 struct LargeMachine : test::RunningTuner {
