@@ -61,22 +61,14 @@ std::vector<std::string> words(const std::string& line) {
         word += d;
         continue;
       }
-      const char e = line[i++];
-      switch (e) {
-        case 'n': word += '\n'; break;
-        case 'r': word += '\r'; break;
-        case 't': word += '\t'; break;
-        case '0': word += '\0'; break;
-        case 'x': {
-          unsigned value = 0;
-          const auto r = std::from_chars(line.data() + i, line.data() + std::min(i + 2, line.size()), value, 16);
-          if (r.ec != std::errc() || r.ptr != line.data() + i + 2) throw ScriptError("bad \\x escape");
-          word += static_cast<char>(value);
-          i += 2;
-          break;
-        }
-        default: word += e;
+      // A script's unknown escape stands for its letter.
+      if (!ctl::isEscapeLetter(line[i])) {
+        word += line[i++];
+        continue;
       }
+      const auto next = ctl::decodeEscapeAt(line, i - 1, word, nullptr);
+      if (!next) throw ScriptError("bad \\x escape");
+      i = *next;
     }
     if (!closed) throw ScriptError("a quoted word is not closed");
     out.push_back(std::move(word));

@@ -1,6 +1,9 @@
 // The Options tab's preferences.  The handlers keep the module copies that
 // the exit stores; start-up sets the controls, which runs the same handlers.
 
+#include <array>
+#include <string_view>
+
 #include "app/options/choices.h"
 #include "app/ui/form1.h"
 #include "host/runtime/errors.h"
@@ -8,6 +11,28 @@
 #include "host/runtime/vbconv.h"
 
 namespace tw::app {
+
+namespace {
+
+// The tray-icon measure each option stands for.  Clicking "Hard Drive Use"
+// stores "Hard Drive" (the text the tray utility reads), so start-up selects
+// that option for "Hard Drive" and, for preferences written before, for its
+// caption too.
+struct IconChoice {
+  std::string_view stored;
+  int option;
+};
+constexpr std::array<IconChoice, 8> kIconChoices = {{{"CPU Load", 0},
+                                                     {"Resources", 1},
+                                                     {"System Memory", 2},
+                                                     {"Physical Memory", 3},
+                                                     {"Cache Size", 4},
+                                                     {"Hard Drive", 5},
+                                                     {"Hard Drive Use", 5},
+                                                     {"Page Size", 6}}};
+
+
+}  // namespace
 
 void Form1::Check7_Click() {
   reportErrors(dialogs(), "Form1.Check7_Click", [&] { AlwaysOnTop(Check7->value() == forms::CheckValue::Checked); });
@@ -54,6 +79,30 @@ void Form1::Option2_Click(int index) {
     Speed = toInteger(kRefreshIntervals[static_cast<size_t>(index)]);
     Timer1->setInterval(Speed);
   });
+}
+
+void Form1::showOptions() {
+  skipErrors([&] { Check9->setValue(StartupRun); });
+  skipErrors([&] { Check8->setValue(Tray); });
+  skipErrors([&] { Check14->setValue(AutoUpdate); });
+  skipErrors([&] {
+    if (!fso().FileExists(programFile("Plinth.exe"))) {
+      // Without the tray utility there is nothing to run in the tray.
+      skipErrors([&] { Check8->setValue(0); });
+      skipErrors([&] { Check8->setEnabled(false); });
+    }
+  });
+
+  for (const IconChoice& choice : kIconChoices) {
+    if (IconType == choice.stored) {
+      skipErrors([&] { Option1(choice.option).setValue(true); });
+      break;
+    }
+  }
+
+  // Any other interval, the absent value's 2 included, means half a second.
+  const int option = refreshOptionOf(Speed).value_or(1);
+  skipErrors([&] { Option2(option).setValue(true); });
 }
 
 }  // namespace tw::app

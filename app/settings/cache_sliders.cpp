@@ -1,6 +1,9 @@
 // The five cache sliders: whatever sets a slider's value, its readout and
 // its pending field follow.
 
+#include <array>
+#include <utility>
+
 #include "app/ui/form1.h"
 #include "host/runtime/guard.h"
 #include "host/runtime/vbconv.h"
@@ -27,6 +30,50 @@ void Form1::Slider2_Change() {
 void Form1::Slider3_Change() { follow(*Slider3, *text3, " Bytes", PendingSettings.Chunksize); }
 void Form1::Slider4_Change() { follow(*Slider4, *text4, " Names", PendingSettings.NameCache); }
 void Form1::Slider5_Change() { follow(*Slider5, *text5, " Paths", PendingSettings.PathCache); }
+
+void Form1::setUpCacheSliders() {
+  struct CacheSlider {
+    forms::Slider* slider;
+    int32_t max;
+    int32_t small;
+    int32_t large;
+    int32_t tick;
+    int32_t value;
+    forms::Label* readout;
+    const char* unit;
+  };
+  const auto& p = PendingSettings;
+  const std::array<CacheSlider, 5> rows = {{
+      {Slider1, TotalMemoryKB, 512, 1024, 4096, p.MinFileCache, text1, " Kb"},
+      {Slider2, TotalMemoryKB, 512, 1024, 4096, p.MaxFileCache, text2, " Kb"},
+      {Slider3, 4096, 32, 512, 128, p.Chunksize, text3, " Bytes"},
+      {Slider4, 6144, 32, 128, 200, p.NameCache, text4, " Names"},
+      {Slider5, 255, 1, 10, 10, p.PathCache, text5, " Paths"},
+  }};
+  for (const CacheSlider& r : rows) {
+    forms::Slider& s = *r.slider;
+    skipErrors([&] { s.setMin(0); });
+    skipErrors([&] { s.setMax(r.max); });
+    skipErrors([&] { s.setSmallChange(r.small); });
+    skipErrors([&] { s.setLargeChange(r.large); });
+    skipErrors([&] { s.setTickFrequency(r.tick); });
+    // A value beyond the range (a cache set larger than the memory now
+    // fitted) widens it, so that it is shown and recorded as found.
+    skipErrors([&] { showValue(s, r.value); });
+    skipErrors([&] { r.readout->setCaption(sliderReadout(s.value(), r.unit)); });
+  }
+}
+
+void Form1::writeCacheSection(const char* section) {
+  const std::string cacheIni = programFile("Cache.ini");
+  const std::array<std::pair<const char*, forms::Slider*>, 5> keys = {{{"MinFileCache", Slider1},
+                                                                       {"MaxFileCache", Slider2},
+                                                                       {"Chunksize", Slider3},
+                                                                       {"NameCache", Slider4},
+                                                                       {"PathCache", Slider5}}};
+  for (const auto& [key, slider] : keys)
+    skipErrors([&] { plinth().INIWrite(section, key, numberToText(slider->value()), cacheIni); });
+}
 
 }  // namespace tw::app
 

@@ -1,84 +1,129 @@
 #include "app/settings/catalogue.h"
 
+#include <algorithm>
+
 #include "host/runtime/errors.h"
-#include "host/runtime/guard.h"
 #include "host/runtime/vbconv.h"
 
 namespace tw::app::catalogue {
 
 namespace {
 
-using W = Width;
 using S = Store;
 using R = ReadRule;
+using Wr = WriteRule;
 using P = PendingRecord;
 
 constexpr lDataType kIni = REG_NONE;
 
-const std::array<Setting, 30> kSettings = {{
-    {0, "MinFileCache", W::Long, S::SystemIni, "vcache", "MinFileCache", kIni, R::IniNumber, "0", &P::MinFileCache},
-    {1, "MaxFileCache", W::Long, S::SystemIni, "vcache", "MaxFileCache", kIni, R::IniNumber, "0", &P::MaxFileCache},
-    {2, "Chunksize", W::Long, S::SystemIni, "vcache", "Chunksize", kIni, R::IniNumber, "0", &P::Chunksize},
-    {3, "TemplateName", W::String, S::Registry, kTemplatesKey, "", reg_sz, R::RegistryText, "", &P::TemplateName},
-    {4, "NameCache", W::Long, S::Registry, kFileSystemKey, "NameCache", REG_BINARY, R::RegistryNumber, "0", &P::NameCache},
-    {5, "PathCache", W::Long, S::Registry, kFileSystemKey, "PathCache", REG_BINARY, R::RegistryNumber, "0", &P::PathCache},
-    {6, "CPUPriority", W::Long, S::Registry, kBiosKey, "CPUPriority", REG_DWORD, R::RegistryNumber, "3", &P::CPUPriority},
-    {7, "FastDRAM", W::Long, S::Registry, kBiosKey, "FastDRAM", REG_DWORD, R::RegistryNumber, "3", &P::FastDRAM},
-    {8, "PCIConcur", W::Long, S::Registry, kBiosKey, "PCIConcur", REG_DWORD, R::RegistryNumber, "3", &P::PCIConcur},
-    {9, "AGPConcur", W::Long, S::Registry, kBiosKey, "AGPConcur", REG_DWORD, R::RegistryNumber, "3", &P::AGPConcur},
-    {10, "AlwaysUnloadDLL", W::Long, S::Registry, kAlwaysUnloadDllKey, "", reg_sz, R::RegistryLeadingNumber, "0",
-     &P::AlwaysUnloadDLL},
-    {11, "ConservativeSwapFileUsage", W::Integer, S::SystemIni, "386Enh", "ConservativeSwapFileUsage", kIni,
-     R::IniNumber, "0", &P::ConservativeSwapFileUsage},
-    {12, "ContigFileAllocSize", W::Long, S::Registry, kFileSystemKey, "ContigFileAllocSize", REG_BINARY,
-     R::RegistryNumber, "512", &P::ContigFileAllocSize},
-    {13, "ReadAheadThreshold", W::Long, S::Registry, kFileSystemKey, "ReadAheadThreshold", REG_BINARY,
-     R::RegistryNumber, "0", &P::ReadAheadThreshold},
-    {14, "DMABufferSize", W::Integer, S::SystemIni, "386Enh", "DMABufferSize", kIni, R::IniNumber, "0",
-     &P::DMABufferSize},
-    {15, "CDFSCacheSize", W::Long, S::Registry, kCdfsKey, "CacheSize", REG_BINARY, R::RegistryNumber, "619",
-     &P::CDFSCacheSize},
-    {16, "Prefetch", W::Long, S::Registry, kCdfsKey, "Prefetch", REG_BINARY, R::RegistryNumber, "228", &P::Prefetch},
-    {17, "MinSPs", W::Integer, S::SystemIni, "386Enh", "MinSPs", kIni, R::IniNumber, "2", &P::MinSPs},
-    {18, "PageBuffers", W::Integer, S::SystemIni, "386Enh", "PageBuffers", kIni, R::IniNumber, "4", &P::PageBuffers},
-    {19, "COM1", W::String, S::WinIni, "Ports", "COM1:", kIni, R::IniText, kSlowPort, &P::COM1},
-    {20, "COM2", W::String, S::WinIni, "Ports", "COM2:", kIni, R::IniText, kSlowPort, &P::COM2},
-    {21, "COM3", W::String, S::WinIni, "Ports", "COM3:", kIni, R::IniText, kSlowPort, &P::COM3},
-    {22, "COM4", W::String, S::WinIni, "Ports", "COM4:", kIni, R::IniText, kSlowPort, &P::COM4},
-    {23, "Win32PrioritySeparation", W::Long, S::Registry, kPriorityControlKey, "Win32PrioritySeparation", REG_DWORD,
-     R::RegistryNumber, "0", &P::Win32PrioritySeparation},
-    {24, "MaxCachedIcons", W::Integer, S::Registry, kExplorerKey, "Max Cached Icons", reg_sz, R::RegistryInteger, "0",
-     &P::MaxCachedIcons},
-    {25, "UseProfile", W::Integer, S::Registry, kDefragmenterKey, "UseProfile", REG_DWORD, R::RegistryNumber, "0",
-     &P::UseProfile},
-    {26, "MaxApps", W::Integer, S::Registry, kDefragmenterKey, "MaxApps", REG_DWORD, R::RegistryNumber, "0",
-     &P::MaxApps},
-    {27, "MaxNoUseDays", W::Integer, S::Registry, kDefragmenterKey, "MaxNoUseDays", REG_DWORD, R::RegistryNumber, "0",
-     &P::MaxNoUseDays},
-    {28, "MinLogSize", W::Integer, S::Registry, kDefragmenterKey, "MinLogSize", REG_DWORD, R::RegistryNumber, "0",
-     &P::MinLogSize},
-    {29, "TaskMonitor", W::String, S::Registry, kRunKey, "TaskMonitor", reg_sz, R::RegistryText, "0", &P::TaskMonitor},
+// One row as it is written below; the item is its place in the table and
+// the width follows from the field's type.
+struct Row {
+  std::string_view field;
+  FieldRef ref;
+  Store store;
+  std::string_view location;
+  std::string_view valueName;
+  lDataType valueType;
+  ReadRule rule;
+  std::string_view absentText;
+  WriteRule write;
+  int32_t notSet;
+  int readStep;
+  int applyStep;
+};
+
+// Snapshot order.  The read and apply steps keep the order start-up and
+// applying have always had, so the platform calls come in the same
+// sequence: Win32PrioritySeparation is read and written right after
+// CPUPriority, PCIConcur before FastDRAM, the ports are read last, and the
+// CD-ROM's values are written last.
+// clang-format off
+constexpr std::array<Row, kSettingCount> kRows = {{
+//  field                        ref                             store          location             value name                   type        read rule                absent      write rule                 not set read apply
+  {"MinFileCache",              &P::MinFileCache,              S::SystemIni, "vcache",             "MinFileCache",              kIni,       R::IniNumber,             "0",        Wr::IniNumber,              0,  0,  0},
+  {"MaxFileCache",              &P::MaxFileCache,              S::SystemIni, "vcache",             "MaxFileCache",              kIni,       R::IniNumber,             "0",        Wr::IniNumber,              0,  1,  1},
+  {"Chunksize",                 &P::Chunksize,                 S::SystemIni, "vcache",             "Chunksize",                 kIni,       R::IniNumber,             "0",        Wr::IniNumber,              0,  2,  2},
+  {"TemplateName",              &P::TemplateName,              S::Registry,  kTemplatesKey,        "",                          reg_sz,     R::RegistryText,          "",         Wr::OwnTemplate,            0,  3,  3},
+  {"NameCache",                 &P::NameCache,                 S::Registry,  kFileSystemKey,       "NameCache",                 REG_BINARY, R::RegistryNumber,        "0",        Wr::TemplateCache,          0,  4,  4},
+  {"PathCache",                 &P::PathCache,                 S::Registry,  kFileSystemKey,       "PathCache",                 REG_BINARY, R::RegistryNumber,        "0",        Wr::TemplateCache,          0,  5,  5},
+  {"CPUPriority",               &P::CPUPriority,               S::Registry,  kBiosKey,             "CPUPriority",               REG_DWORD,  R::RegistryNumber,        "3",        Wr::DwordSwitch,            0,  6,  6},
+  {"FastDRAM",                  &P::FastDRAM,                  S::Registry,  kBiosKey,             "FastDRAM",                  REG_DWORD,  R::RegistryNumber,        "3",        Wr::DwordSwitch,            0,  9,  9},
+  {"PCIConcur",                 &P::PCIConcur,                 S::Registry,  kBiosKey,             "PCIConcur",                 REG_DWORD,  R::RegistryNumber,        "3",        Wr::DwordSwitch,            0,  8,  8},
+  {"AGPConcur",                 &P::AGPConcur,                 S::Registry,  kBiosKey,             "AGPConcur",                 REG_DWORD,  R::RegistryNumber,        "3",        Wr::DwordSwitch,            0, 10, 10},
+  {"AlwaysUnloadDLL",           &P::AlwaysUnloadDLL,           S::Registry,  kAlwaysUnloadDllKey,  "",                          reg_sz,     R::RegistryLeadingNumber, "0",        Wr::KeySwitch,              0, 11, 11},
+  {"ConservativeSwapFileUsage", &P::ConservativeSwapFileUsage, S::SystemIni, "386Enh",             "ConservativeSwapFileUsage", kIni,       R::IniNumber,             "0",        Wr::IniSwitch,              0, 12, 12},
+  {"ContigFileAllocSize",       &P::ContigFileAllocSize,       S::Registry,  kFileSystemKey,       "ContigFileAllocSize",       REG_BINARY, R::RegistryNumber,        "512",      Wr::Binary,                 0, 13, 19},
+  // 1 is "Disabled"; 0 is a real threshold and is written.
+  {"ReadAheadThreshold",        &P::ReadAheadThreshold,        S::Registry,  kFileSystemKey,       "ReadAheadThreshold",        REG_BINARY, R::RegistryNumber,        "0",        Wr::BinaryUnlessNotSet,     1, 14, 20},
+  {"DMABufferSize",             &P::DMABufferSize,             S::SystemIni, "386Enh",             "DMABufferSize",             kIni,       R::IniNumber,             "0",        Wr::IniNumber,              0, 15, 21},
+  {"CDFSCacheSize",             &P::CDFSCacheSize,             S::Registry,  kCdfsKey,             "CacheSize",                 REG_BINARY, R::RegistryNumber,        "619",      Wr::Binary,                 0, 16, 28},
+  {"Prefetch",                  &P::Prefetch,                  S::Registry,  kCdfsKey,             "Prefetch",                  REG_BINARY, R::RegistryNumber,        "228",      Wr::Binary,                 0, 17, 29},
+  {"MinSPs",                    &P::MinSPs,                    S::SystemIni, "386Enh",             "MinSPs",                    kIni,       R::IniNumber,             "2",        Wr::IniNumber,              2, 18, 13},
+  {"PageBuffers",               &P::PageBuffers,               S::SystemIni, "386Enh",             "PageBuffers",               kIni,       R::IniNumber,             "4",        Wr::IniNumber,              4, 19, 14},
+  {"COM1",                      &P::COM1,                      S::WinIni,    "Ports",              "COM1:",                     kIni,       R::IniText,               kSlowPort,  Wr::IniText,                0, 26, 15},
+  {"COM2",                      &P::COM2,                      S::WinIni,    "Ports",              "COM2:",                     kIni,       R::IniText,               kSlowPort,  Wr::IniText,                0, 27, 16},
+  {"COM3",                      &P::COM3,                      S::WinIni,    "Ports",              "COM3:",                     kIni,       R::IniText,               kSlowPort,  Wr::IniText,                0, 28, 17},
+  {"COM4",                      &P::COM4,                      S::WinIni,    "Ports",              "COM4:",                     kIni,       R::IniText,               kSlowPort,  Wr::IniText,                0, 29, 18},
+  {"Win32PrioritySeparation",   &P::Win32PrioritySeparation,   S::Registry,  kPriorityControlKey,  "Win32PrioritySeparation",   REG_DWORD,  R::RegistryNumber,        "0",        Wr::PrioritySeparation,     0,  7,  7},
+  {"MaxCachedIcons",            &P::MaxCachedIcons,            S::Registry,  kExplorerKey,         "Max Cached Icons",          reg_sz,     R::RegistryInteger,       "0",        Wr::TextUnlessNotSet,       0, 20, 22},
+  {"UseProfile",                &P::UseProfile,                S::Registry,  kDefragmenterKey,     "UseProfile",                REG_DWORD,  R::RegistryNumber,        "0",        Wr::DefragmenterSwitch,     0, 21, 23},
+  {"MaxApps",                   &P::MaxApps,                   S::Registry,  kDefragmenterKey,     "MaxApps",                   REG_DWORD,  R::RegistryNumber,        "0",        Wr::DefragmenterLimit,      0, 22, 24},
+  {"MaxNoUseDays",              &P::MaxNoUseDays,              S::Registry,  kDefragmenterKey,     "MaxNoUseDays",              REG_DWORD,  R::RegistryNumber,        "0",        Wr::DefragmenterLimit,      0, 23, 25},
+  {"MinLogSize",                &P::MinLogSize,                S::Registry,  kDefragmenterKey,     "MinLogSize",                REG_DWORD,  R::RegistryNumber,        "0",        Wr::DefragmenterLimit,      0, 24, 26},
+  {"TaskMonitor",               &P::TaskMonitor,               S::Registry,  kRunKey,              "TaskMonitor",               reg_sz,     R::RegistryText,          "0",        Wr::DefragmenterTaskMonitor, 0, 25, 27},
 }};
+// clang-format on
 
-// The reads are independent of one another; this is the order start-up
-// has always made them in (the ports last), kept so that the platform calls
-// come in the same sequence.
-constexpr std::array<int, 30> kReadOrder = {0,  1,  2,  3,  4,  5,  6,  23, 8,  7,  9,  10, 11, 12, 13,
-                                            14, 15, 16, 17, 18, 24, 25, 26, 27, 28, 29, 19, 20, 21, 22};
-
-// What GetValue is given for an absent value: the number itself for the
-// numeric rules (the language passes an Integer literal), text otherwise.
-Variant absentValue(const Setting& s) {
-  if (s.rule == ReadRule::RegistryText) return Variant(std::string(s.absentText));
-  return Variant(toInteger(val(s.absentText)));
+constexpr Width widthOf(const FieldRef& ref) {
+  if (std::holds_alternative<int32_t PendingRecord::*>(ref)) return Width::Long;
+  if (std::holds_alternative<int16_t PendingRecord::*>(ref)) return Width::Integer;
+  return Width::String;
 }
+
+constexpr std::array<Setting, kSettingCount> numbered(const std::array<Row, kSettingCount>& rows) {
+  std::array<Setting, kSettingCount> out{};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const Row& r = rows[i];
+    out[i] = Setting{static_cast<int>(i), r.field,      widthOf(r.ref), r.store,  r.location,
+                     r.valueName,         r.valueType,  r.rule,         r.absentText, r.ref,
+                     r.write,             r.notSet,     r.readStep,     r.applyStep};
+  }
+  return out;
+}
+
+constexpr std::array<Setting, kSettingCount> kSettings = numbered(kRows);
+
+// Whether a step column gives every item its own place.
+template <int Setting::*Step>
+constexpr bool eachItemHasItsOwnStep() {
+  std::array<int, kSettingCount> seen{};
+  for (const Setting& s : kSettings) {
+    const int step = s.*Step;
+    if (step < 0 || step >= kSettingCount || seen[static_cast<size_t>(step)]++ != 0) return false;
+  }
+  return true;
+}
+static_assert(eachItemHasItsOwnStep<&Setting::readStep>(), "two settings share a read step");
+static_assert(eachItemHasItsOwnStep<&Setting::applyStep>(), "two settings share an apply step");
+
+// The items sorted by one of the step columns.
+template <int Setting::*Step>
+constexpr std::array<int, kSettingCount> orderBy() {
+  std::array<int, kSettingCount> order{};
+  for (const Setting& s : kSettings) order[static_cast<size_t>(s.*Step)] = s.item;
+  return order;
+}
+
+constexpr std::array<int, kSettingCount> kReadOrder = orderBy<&Setting::readStep>();
+constexpr std::array<int, kSettingCount> kApplyOrder = orderBy<&Setting::applyStep>();
 
 }  // namespace
 
-const std::array<Setting, 30>& settings() { return kSettings; }
+const std::array<Setting, kSettingCount>& settings() { return kSettings; }
 
 const Setting& setting(int item) {
-  if (item < 0 || item >= static_cast<int>(kSettings.size())) raise(ErrNo::SubscriptOutOfRange);
+  if (item < 0 || item >= kSettingCount) raise(ErrNo::SubscriptOutOfRange);
   return kSettings[static_cast<size_t>(item)];
 }
 
@@ -88,7 +133,8 @@ const Setting* findField(std::string_view field) {
   return nullptr;
 }
 
-const std::array<int, 30>& startupReadOrder() { return kReadOrder; }
+const std::array<int, kSettingCount>& startupReadOrder() { return kReadOrder; }
+const std::array<int, kSettingCount>& applyOrder() { return kApplyOrder; }
 
 std::variant<int32_t, std::string> value(const PendingRecord& record, const Setting& s) {
   if (auto* l = std::get_if<int32_t PendingRecord::*>(&s.ref)) return record.**l;
@@ -116,26 +162,12 @@ void assignText(PendingRecord& record, const Setting& s, std::string text) {
   assignNumber(record, s, Variant(std::move(text)).toDouble());
 }
 
-void read(Plinth& plinth, const Setting& s, PendingRecord& record) {
-  auto iniText = [&] {
-    return plinth.INIRead(std::string(s.location), std::string(s.valueName), std::string(s.absentText), s.iniFile());
-  };
-  auto registryValue = [&](bool translate) {
-    return plinth.GetValue(HKEY_LOCAL_MACHINE, std::string(s.location), std::string(s.valueName), absentValue(s),
-                           translate);
-  };
-  switch (s.rule) {
-    case ReadRule::IniNumber: return assignNumber(record, s, val(iniText()));
-    case ReadRule::IniText: return assignText(record, s, std::string(beforeNul(iniText())));
-    case ReadRule::RegistryNumber: return assignNumber(record, s, registryValue(true).toDouble());
-    case ReadRule::RegistryLeadingNumber: return assignNumber(record, s, val(registryValue(false).toString()));
-    case ReadRule::RegistryInteger: return assignNumber(record, s, registryValue(false).toInteger());
-    case ReadRule::RegistryText: return assignText(record, s, registryValue(false).toString());
-  }
-}
-
-void readAll(Plinth& plinth, PendingRecord& record) {
-  for (const int item : kReadOrder) skipErrors([&] { read(plinth, setting(item), record); });
-}
-
 }  // namespace tw::app::catalogue
+
+namespace tw::app {
+
+PendingRecord::PendingRecord() {
+  for (const catalogue::Setting& s : catalogue::settings()) catalogue::assignText(*this, s, std::string(s.absentText));
+}
+
+}  // namespace tw::app

@@ -1,12 +1,14 @@
 #pragma once
-// The catalogue of tunable settings: the thirty values the tuner reads,
-// changes, applies, records in its snapshots and restores.  Each entry says
-// where Windows keeps the value, how it is stored and what an absent value
-// reads as; the pending record holds one field per entry.  Start-up reads
-// every entry with readAll(); applying, the snapshots and the Uninstaller's
-// restores walk the same table.
+// The catalogue of tunable settings: the values the tuner reads, changes,
+// applies, records in its snapshots and restores, as one table.  Each row
+// says where Windows keeps the value, how it is stored, what an absent value
+// reads as, how applying writes it and when start-up and applying reach it;
+// the pending record holds one field per row.  Start-up reads every row with
+// readAll(), applying writes them with writeAll(), and the snapshots and the
+// Uninstaller's restores walk the same table.
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,40 +20,42 @@
 namespace tw::app {
 
 // The pending value of every setting, in snapshot order.  A fresh record
-// holds what a machine without any of the values reads as, so a value that
-// cannot be read leaves its Windows default rather than a zero that applying
-// would then write.
+// holds what a machine without any of the values reads as (each row's
+// absent value), so a value that cannot be read leaves its Windows default
+// rather than a zero that applying would then write.
 struct PendingRecord {
-  int32_t MinFileCache = 0;
-  int32_t MaxFileCache = 0;
-  int32_t Chunksize = 0;
+  PendingRecord();
+
+  int32_t MinFileCache;
+  int32_t MaxFileCache;
+  int32_t Chunksize;
   std::string TemplateName;
-  int32_t NameCache = 0;
-  int32_t PathCache = 0;
-  int32_t CPUPriority = 3;
-  int32_t FastDRAM = 3;
-  int32_t PCIConcur = 3;
-  int32_t AGPConcur = 3;
-  int32_t AlwaysUnloadDLL = 0;
-  int16_t ConservativeSwapFileUsage = 0;
-  int32_t ContigFileAllocSize = 512;
-  int32_t ReadAheadThreshold = 0;
-  int16_t DMABufferSize = 0;
-  int32_t CDFSCacheSize = 619;
-  int32_t Prefetch = 228;
-  int16_t MinSPs = 2;
-  int16_t PageBuffers = 4;
-  std::string COM1 = "9600,n,8,1,x";
-  std::string COM2 = "9600,n,8,1,x";
-  std::string COM3 = "9600,n,8,1,x";
-  std::string COM4 = "9600,n,8,1,x";
-  int32_t Win32PrioritySeparation = 0;
-  int16_t MaxCachedIcons = 0;
-  int16_t UseProfile = 0;
-  int16_t MaxApps = 0;
-  int16_t MaxNoUseDays = 0;
-  int16_t MinLogSize = 0;
-  std::string TaskMonitor = "0";
+  int32_t NameCache;
+  int32_t PathCache;
+  int32_t CPUPriority;
+  int32_t FastDRAM;
+  int32_t PCIConcur;
+  int32_t AGPConcur;
+  int32_t AlwaysUnloadDLL;
+  int16_t ConservativeSwapFileUsage;
+  int32_t ContigFileAllocSize;
+  int32_t ReadAheadThreshold;
+  int16_t DMABufferSize;
+  int32_t CDFSCacheSize;
+  int32_t Prefetch;
+  int16_t MinSPs;
+  int16_t PageBuffers;
+  std::string COM1;
+  std::string COM2;
+  std::string COM3;
+  std::string COM4;
+  int32_t Win32PrioritySeparation;
+  int16_t MaxCachedIcons;
+  int16_t UseProfile;
+  int16_t MaxApps;
+  int16_t MaxNoUseDays;
+  int16_t MinLogSize;
+  std::string TaskMonitor;
 
   bool operator==(const PendingRecord&) const = default;
 };
@@ -74,6 +78,10 @@ inline constexpr const char* kCdRomKey = "Software\\Microsoft\\Windows\\CurrentV
 inline constexpr const char* kSystemIni = "System.ini";
 inline constexpr const char* kWinIni = "Win.ini";
 
+// How many settings there are: the rows of the table, the fields of the
+// pending record and the items of a snapshot.
+inline constexpr int kSettingCount = 30;
+
 enum class Width { Long, Integer, String };
 enum class Store { SystemIni, WinIni, Registry };
 
@@ -85,6 +93,37 @@ enum class ReadRule {
   RegistryLeadingNumber,  // REG_SZ, the number at the start of its text
   RegistryInteger,    // REG_SZ holding a number, converted as a whole
   RegistryText,       // REG_SZ, kept as text
+};
+
+// How applying writes the field to its store.  "Removed" is the INI entry
+// taken out (Windows then uses its own value), "deleted" the registry value.
+enum class WriteRule {
+  IniNumber,          // the number's text; removed at the not-set value
+  IniSwitch,          // "1" when the field is 1, removed otherwise
+  IniText,            // the text as it is
+  Binary,             // REG_BINARY, always
+  BinaryUnlessNotSet, // REG_BINARY; deleted at the not-set value
+  TextUnlessNotSet,   // REG_SZ of the number's text; deleted at the not-set value
+  DwordSwitch,        // REG_DWORD 1 when the field is 1, deleted otherwise
+  // The field is not written: the template key names the program's own
+  // template, which applying creates with its description.
+  OwnTemplate,
+  // REG_BINARY in the program's own template and in the file system's key;
+  // at the not-set value it is only deleted from the own template, so the
+  // file system keeps whatever it had.
+  TemplateCache,
+  // The field is not written: REG_DWORD 2 when CPUPriority is 1, else 0.
+  PrioritySeparation,
+  // The key's presence switches it on: the key with "1" as its default
+  // value when the field is 1, the key deleted otherwise.
+  KeySwitch,
+  // The Disk Defragmenter group follows its check box, not the fields: when
+  // it is ticked UseProfile is 1, the three limits are written as REG_DWORD
+  // and the task monitor (which collects the profile) starts with Windows;
+  // otherwise all five are deleted.
+  DefragmenterSwitch,
+  DefragmenterLimit,
+  DefragmenterTaskMonitor,
 };
 
 using FieldRef = std::variant<int32_t PendingRecord::*, int16_t PendingRecord::*, std::string PendingRecord::*>;
@@ -100,20 +139,33 @@ struct Setting {
   ReadRule rule;
   std::string_view absentText;  // what an absent value reads as, as text
   FieldRef ref;
+  WriteRule write;
+  int32_t notSet;           // the value the ...UnlessNotSet, IniNumber and TemplateCache rules leave out
+  int readStep;             // the place in start-up's reading, from 0
+  int applyStep;            // the place in applying, from 0
 
   bool inIni() const noexcept { return store != Store::Registry; }
   // The INI file's bare name ("System.ini"), found in the Windows folder.
   const char* iniFile() const noexcept { return store == Store::WinIni ? kWinIni : kSystemIni; }
+  // Whether "Ok" compares this item with the start-up snapshot.  The rows
+  // applying writes from something other than their own field are not: the
+  // template name is the program's own once it has applied, and the
+  // priority separation follows CPUPriority.
+  bool comparedOnApply() const noexcept {
+    return write != WriteRule::OwnTemplate && write != WriteRule::PrioritySeparation;
+  }
 };
 
 // Every setting, in snapshot order (setting(i).item == i).
-const std::array<Setting, 30>& settings();
+const std::array<Setting, kSettingCount>& settings();
 const Setting& setting(int item);
 // The setting of a field ("MinLogSize"), compared exactly; null when none.
 const Setting* findField(std::string_view field);
 
-// The order start-up reads the settings in.
-const std::array<int, 30>& startupReadOrder();
+// The items in the order start-up reads them, and in the order applying
+// writes them.
+const std::array<int, kSettingCount>& startupReadOrder();
+const std::array<int, kSettingCount>& applyOrder();
 
 // Reads one setting from its store into `record`.  Throws the runtime's
 // error (Type mismatch, Overflow) when the stored value does not fit the
@@ -123,6 +175,21 @@ void read(Plinth& plinth, const Setting& s, PendingRecord& record);
 // Reads every setting in start-up order; a setting that fails to read keeps
 // its field's previous value and the others are read all the same.
 void readAll(Plinth& plinth, PendingRecord& record);
+
+// What applying needs beyond the record: the Disk Defragmenter group's
+// check box, and the task monitor's command (asked for only when the group
+// is ticked, at the moment it is written).
+struct ApplyContext {
+  bool defragmenterProfile = false;
+  std::function<std::string()> taskMonitor;
+};
+
+// Writes one setting to its store by its write rule.
+void write(Plinth& plinth, const Setting& s, const PendingRecord& record, const ApplyContext& context);
+
+// Writes every setting in apply order, then the CD-ROM's two fixed tuning
+// values.  The first failing write raises and stops the rest.
+void writeAll(Plinth& plinth, const PendingRecord& record, const ApplyContext& context);
 
 // A field's value: a number for Long and Integer fields, text for String.
 std::variant<int32_t, std::string> value(const PendingRecord& record, const Setting& s);

@@ -18,7 +18,7 @@ class CodePage;
 
 namespace tw::app::snapshot {
 
-inline constexpr int kItems = 30;
+inline constexpr int kItems = catalogue::kSettingCount;
 
 // A snapshot that cannot be read as one: the message names the file's line
 // and what is wrong with it.
@@ -38,7 +38,7 @@ class SnapshotError : public std::runtime_error {
 // doubled, so that a command line with quoted paths reads back whole.
 std::string format(const PendingRecord& record, const CodePage& cp);
 
-// The thirty items of a snapshot file as their texts: a quoted field gives
+// The items of a snapshot file as their texts: a quoted field gives
 // the text between its quotes (commas and line breaks inside quotes do not
 // split it), an unquoted one the text up to the line end without its
 // surrounding blanks.  Throws SnapshotError for a file that is not a

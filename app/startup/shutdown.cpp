@@ -5,7 +5,6 @@
 #include <array>
 
 #include "app/ui/form1.h"
-#include "host/runtime/codepage.h"
 #include "host/runtime/guard.h"
 #include "host/runtime/vbconv.h"
 #include "host/shell/shell.h"
@@ -16,7 +15,7 @@ namespace tw::app {
 
 namespace {
 
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+using catalogue::kRunKey;
 constexpr const char* kTrayRunValue = "CacheTrayUtil";
 // The tray utility's own switch: start in the notification area.
 constexpr const char* kTraySwitch = "/Tray";
@@ -63,8 +62,7 @@ void Form1::Form_Unload(bool& /*cancel*/) {
   skipErrors([&] {
     if (RestoreRequested || Check8->value() != forms::CheckValue::Checked) return;
     if (fso().FileExists(programFile("Plinth.exe"))) {
-      const auto& cp = host().machine().codePage();
-      shell::startProgram(host().machine(), host().platform().launcher(), cp.toAnsi(programFile("Plinth.exe")),
+      shell::startProgram(host().machine(), host().platform().launcher(), ansiPath(programFile("Plinth.exe")),
                           {kTraySwitch}, shell::WindowState::MinimizedFocus);
     } else {
       dialogs().msgBox("Tunewell system file missing! Please reinstall Tunewall.",

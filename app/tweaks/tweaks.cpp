@@ -1,6 +1,7 @@
-// The Tweaks tab and the CD-ROM and Disk Defragmenter groups of the Tools
-// tab.  Every handler only changes the pending record and the readouts;
-// nothing reaches the machine before the settings are applied.
+// The Tweaks tab: its check boxes and sliders, and how start-up shows the
+// pending record on them.  Every handler only changes the pending record
+// and the readouts; nothing reaches the machine before the settings are
+// applied.
 
 #include <array>
 
@@ -61,24 +62,6 @@ void Form1::Check10_Click(int index) {
   });
 }
 
-void Form1::Check12_Click() {
-  reportErrors(dialogs(), "Form1.Check12_Click", [&] {
-    // Each change of a selection raises Combo3_Click, so the pending values
-    // follow the lists (a cleared list gives 0).
-    const bool on = Check12->value() == forms::CheckValue::Checked;
-    for (int i = 0; i < 3; ++i) {
-      if (!on)
-        Combo3(i).setListIndex(-1);
-      else if (Combo3(i).listIndex() == -1)
-        Combo3(i).setListIndex(kDefragDefaultEntries[static_cast<size_t>(i)]);
-    }
-    for (int i = 0; i < 3; ++i) {
-      Label27(i).setEnabled(on);
-      Combo3(i).setEnabled(on);
-    }
-  });
-}
-
 void Form1::Slider6_Scroll() {
   const int32_t position = Slider6->value();
   skipErrors([&] { PendingSettings.ReadAheadThreshold = readAheadThresholdAt(position); });
@@ -127,64 +110,55 @@ void Form1::Slider11_Scroll() {
   skipErrors([&] { Slider11->setText(readout); });
 }
 
-void Form1::Slider9_Scroll() { CDChange(); }
-
-void Form1::Combo3_Click(int index) {
-  reportErrors(dialogs(), "Form1.Combo3_Click", [&] {
-    const std::array<int16_t*, 3> fields = {&PendingSettings.MaxApps, &PendingSettings.MaxNoUseDays,
-                                            &PendingSettings.MinLogSize};
-    if (index < 0 || index >= 3) raise(ErrNo::SubscriptOutOfRange);
-    const std::string& text = Combo3(index).text();
-    // "100 programs": the number in front of the unit.
-    *fields[static_cast<size_t>(index)] = text.empty() ? int16_t{0} : toInteger(val(text));
+void Form1::showTweaks() {
+  const auto& p = PendingSettings;
+  // Setting a box raises its Click, which copies the state back into the
+  // pending value; boxes left unchecked keep a value they do not stand for.
+  skipErrors([&] { Check1->setValue(p.CPUPriority == 1 ? 1 : 0); });
+  skipErrors([&] { Check3->setValue(p.PCIConcur == 1 ? 1 : 0); });
+  skipErrors([&] { Check4->setValue(p.FastDRAM == 1 ? 1 : 0); });
+  skipErrors([&] { Check5->setValue(p.AGPConcur == 1 ? 1 : 0); });
+  skipErrors([&] { Check6->setValue(p.AlwaysUnloadDLL == 1 ? 1 : 0); });
+  skipErrors([&] { Check2->setValue(p.ConservativeSwapFileUsage); });
+  skipErrors([&] {
+    if (p.PageBuffers == 32) Check11->setValue(1);
   });
-}
+  const std::array<const std::string*, 4> ports = {&p.COM1, &p.COM2, &p.COM3, &p.COM4};
+  for (int i = 0; i < 4; ++i) {
+    skipErrors([&] {
+      if (*ports[static_cast<size_t>(i)] == catalogue::kFastPort) Check10(i).setValue(1);
+    });
+  }
 
-void Form1::Combo4_Click() {
-  reportErrors(dialogs(), "Form1.Combo4_Click", [&] {
-    if (!Combo4->text().empty()) CDChange();
-  });
-}
+  skipErrors([&] { showValue(*Slider8, p.ContigFileAllocSize); });
+  skipErrors([&] { Label16->setCaption(numberToText(Slider8->value()) + " Kb"); });
 
-void Form1::CDChange() {
-  reportErrors(dialogs(), "Form1.CDChange", [&] {
-    const int32_t position = Slider9->value();
-    if (position < 0 || position >= static_cast<int32_t>(kCdCacheBase.size())) raise(ErrNo::SubscriptOutOfRange);
-    // No speed chosen counts as 0x.
-    const double speed = val(Combo4->text());
-    const double extra = (speed - 1) * kCdSpeedStep;
-    PendingSettings.CDFSCacheSize = toLong(kCdCacheBase[static_cast<size_t>(position)] + extra);
-    PendingSettings.Prefetch = toLong(kCdPrefetchBase[static_cast<size_t>(position)] + extra);
-    const std::string readout = numberToText(2.0 * PendingSettings.CDFSCacheSize) + " Kb";
-    Label23->setCaption(readout);
-    Slider9->setText(readout);
-  });
-}
+  const int32_t readAhead = p.ReadAheadThreshold;
+  if (readAhead == 1) {
+    skipErrors([&] { Slider6->setValue(0); });
+    skipErrors([&] { Label10->setCaption("Disabled"); });
+  } else {
+    skipErrors([&] {
+      if (const auto position = readAheadPosition(readAhead)) showValue(*Slider6, *position);
+    });
+    skipErrors([&] { Label10->setCaption(numberToText(toLong(readAhead / 1024.0)) + " Kb"); });
+  }
 
-void Form1::GetCD() {
-  reportErrors(dialogs(), "Form1.GetCD", [&] {
-    const CdSetting shown = cdSettingOf(PendingSettings.CDFSCacheSize);
-    Slider9->setValue(shown.position);
-    for (size_t i = 0; i < kCdSpeeds.size(); ++i) {
-      if (kCdSpeeds[i] == shown.speed) {
-        Combo4->setListIndex(static_cast<int>(i));
-        break;
-      }
-    }
-  });
-}
+  skipErrors([&] { showValue(*Slider7, p.DMABufferSize); });
+  skipErrors([&] { Label12->setCaption(sliderReadout(Slider7->value(), " Kb")); });
 
-void Form1::PopCd() {
-  reportErrors(dialogs(), "Form1.PopCd", [&] {
-    for (const int speed : kCdSpeeds) Combo4->addItem(std::to_string(speed) + "x");
-  });
-}
+  skipErrors([&] { showValue(*Slider10, toInteger(p.MinSPs / 2.0)); });
 
-void Form1::PopDefrag() {
-  reportErrors(dialogs(), "Form1.PopDefrag", [&] {
-    for (int i = 0; i < 3; ++i)
-      for (auto& entry : defragEntries(i)) Combo3(i).addItem(std::move(entry));
-  });
+  const int16_t icons = p.MaxCachedIcons;
+  skipErrors([&] { Label25->setCaption(numberToText(icons) + " Kb"); });
+  if (icons == 0) {
+    skipErrors([&] { Slider11->setValue(0); });
+    skipErrors([&] { Label25->setCaption("Disabled"); });
+  } else {
+    skipErrors([&] {
+      if (const auto position = iconCachePosition(icons)) Slider11->setValue(*position);
+    });
+  }
 }
 
 }  // namespace tw::app

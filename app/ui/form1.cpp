@@ -1,5 +1,7 @@
 #include "app/ui/form1.h"
 
+#include "host/runtime/codepage.h"
+#include "host/runtime/errors.h"
 #include "host/runtime/vbconv.h"
 #include "syslib/plinth.h"
 
@@ -14,6 +16,8 @@ namespace tw::app {
 using forms::CheckBox;
 using forms::ComboBox;
 using forms::OptionButton;
+
+std::string preferencesKey() { return std::string(SettingsStore::kRootKey) + "\\" + kAppName; }
 
 AppVersion appVersion() { return {TW_VERSION_MAJOR, TW_VERSION_MINOR, TW_VERSION_REVISION}; }
 
@@ -35,6 +39,27 @@ Plinth& Form1::plinth() {
 std::string Form1::appPath() const { return context_.host.machine().programFolder(); }
 
 std::string Form1::programFile(const std::string& name) const { return appPath() + "\\" + name; }
+
+std::string Form1::preference(const char* key, const char* absent) const {
+  return settings_.getSetting(kAppName, kPrefsSection, key, absent);
+}
+
+void Form1::savePreference(const char* key, const std::string& value) {
+  settings_.saveSetting(kAppName, kPrefsSection, key, value);
+}
+
+FileSystem& Form1::fso() {
+  if (!fso_) raise(ErrNo::ObjectNotSet);
+  return *fso_;
+}
+
+std::filesystem::path Form1::hostPath(const std::string& windowsPath) const {
+  return context_.host.machine().toHost(ansiPath(windowsPath));
+}
+
+std::string Form1::ansiPath(const std::string& windowsPath) const {
+  return context_.host.machine().codePage().toAnsi(windowsPath);
+}
 
 void Form1::connectEvents() {
   Initialize.connect([this] { Form_Initialize(); });

@@ -1,8 +1,8 @@
 #pragma once
 // Form1, the tuner's main window: its controls under the names the window
 // declares, its module state, and its event procedures.  The procedures are
-// grouped by area in app/startup, app/settings, app/status, app/tweaks and
-// app/options; the controls and their design-time properties are laid out
+// grouped by area in app/startup, app/settings, app/status, app/tweaks,
+// app/tools and app/options; the controls and their design-time properties are laid out
 // in form1_layout.cpp.
 //
 // Nothing here knows a toolkit: a front end draws the controls from their
@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,7 +58,7 @@ AppVersion appVersion();
 inline constexpr const char* kAppName = "Tunewell";
 inline constexpr const char* kPrefsSection = "Startup";
 // The store's key of the whole program, under HKEY_CURRENT_USER.
-inline constexpr const char* kPrefsKey = "Software\\VB and VBA Program Settings\\Tunewell";
+std::string preferencesKey();
 
 class Form1 : public forms::Form {
  public:
@@ -213,47 +214,21 @@ class Form1 : public forms::Form {
   int16_t Speed = 0;
   bool RestoreRequested = false;
 
-  // ---- Start-up (app/startup) --------------------------------------------
+  // ---- Start-up and the ways out (app/startup) ----------------------------
   void Form_Initialize();
   void Form_Load();
+  void cEx_Click();
 
-  // ---- Event procedures ----------------------------------------------------
+  // ---- The tab strip and the gauge timer (app/status) ---------------------
   void TabStrip1_Click();
+  void Timer1_Timer();
+
+  // ---- The Cache tab: sliders and configurations (app/settings) -----------
   void Slider1_Change();
   void Slider2_Change();
   void Slider3_Change();
   void Slider4_Change();
   void Slider5_Change();
-  void Check1_Click();
-  void Check2_Click();
-  void Check3_Click();
-  void Check4_Click();
-  void Check5_Click();
-  void Check6_Click();
-  void Check11_Click();
-  void Check10_Click(int index);
-  void Check12_Click();
-  void Slider6_Scroll();
-  void Slider7_Scroll();
-  void Slider7_Change();
-  void Slider8_Scroll();
-  void Slider8_Change();
-  void Slider10_Scroll();
-  void Slider10_Change();
-  void Slider11_Scroll();
-  void Slider9_Scroll();
-  void Combo3_Click(int index);
-  void Combo4_Click();
-  void Check7_Click();
-  void Check8_Click();
-  void Check9_Click();
-  void Check14_Click();
-  void Option1_Click(int index);
-  void Option2_Click(int index);
-  void cEx_Click();
-  void Timer1_Timer();
-
-  // ---- The Cache tab's configurations (app/settings) ----------------------
   void Slider1_Scroll();
   void Slider2_Scroll();
   void Slider3_Scroll();
@@ -264,33 +239,66 @@ class Form1 : public forms::Form {
   void cAdd_Click();
   void cRemove_Click();
 
-  // ---- Applying and the hand-over to the Uninstaller (app/settings) ------
+  // ---- Applying, and the hand-over to the Uninstaller (app/settings) ------
   void ApplySets();
   std::string FindTaskmon();
   void Command3_Click(int index);
 
-  // ---- Procedures of the CD-ROM and Disk Defragmenter groups ------------
+  // ---- The Tweaks tab (app/tweaks) ----------------------------------------
+  void Check1_Click();
+  void Check2_Click();
+  void Check3_Click();
+  void Check4_Click();
+  void Check5_Click();
+  void Check6_Click();
+  void Check11_Click();
+  void Check10_Click(int index);
+  void Slider6_Scroll();
+  void Slider7_Scroll();
+  void Slider7_Change();
+  void Slider8_Scroll();
+  void Slider8_Change();
+  void Slider10_Scroll();
+  void Slider10_Change();
+  void Slider11_Scroll();
+
+  // ---- The Tools tab's CD-ROM and Disk Defragmenter groups (app/tools) ----
+  void Slider9_Scroll();
+  void Combo4_Click();
   void PopCd();
   void GetCD();
   void CDChange();
+  void Check12_Click();
+  void Combo3_Click(int index);
   void PopDefrag();
+
+  // ---- The Options tab (app/options) --------------------------------------
+  void Check7_Click();
+  void Check8_Click();
+  void Check9_Click();
+  void Check14_Click();
+  void Option1_Click(int index);
+  void Option2_Click(int index);
   void AlwaysOnTop(bool onTop);
 
-  // ---- Procedures that later parts of the program fill in --------------
-  // (app/startup/later_parts.cpp).  Virtual so that tests can watch start-up
-  // call them.
+  // ---- Procedures that start-up and the exit call -------------------------
+  // Virtual so that tests can watch start-up and the exit call them.
   virtual void WritePresetTable(double memoryKB);
   virtual void LoadConfigurations();
   virtual void ShowPresetDescription();
   virtual void SaveFirst(const std::string& path);
-  virtual void GatherSystemInformation();
-  virtual void LoadTools();
-  virtual void UpdateGauges();
   // False when the user went back to the window instead of applying.
   virtual bool ApplyIfChanged();
   virtual void Command1_Click();
   virtual void Form_QueryUnload(bool& cancel, forms::UnloadMode mode);
   virtual void Form_Unload(bool& cancel);
+
+  // ---- Procedures still to come -------------------------------------------
+  // Placeholders in app/startup/later_parts.cpp until their parts land:
+  // the Status tab's system information and gauges, and the tools list.
+  virtual void GatherSystemInformation();
+  virtual void UpdateGauges();
+  virtual void LoadTools();
 
  protected:
   // The End statement: the program stops here.
@@ -311,17 +319,24 @@ class Form1 : public forms::Form {
   // The tray utility's command line, as it is started and entered in "Run".
   std::string trayCommandLine() const;
 
-  // Start-up's own steps.
-  void readPreferences();
-  void setUpCacheSliders();
+  // Start-up's own steps, and the procedures that fill each tab's controls
+  // from the pending record (beside that tab's handlers).
+  void readPreferences();            // app/startup
+  void RedirectUninstallEntry();     // app/startup
+  void setUpCacheSliders();          // app/settings
   void writeCacheSection(const char* section);
-  void RedirectUninstallEntry();
-  void showTweaks();
-  void showDefragmenter();
-  void showOptions();
-  FileSystem& fso();  // raises Object variable not set (91) before step 3
+  void showTweaks();                 // app/tweaks
+  void showDefragmenter();           // app/tools
+  void showOptions();                // app/options
+
+  // Raises Object variable not set (91) until start-up has made it.
+  FileSystem& fso();
   std::string preference(const char* key, const char* absent) const;
   void savePreference(const char* key, const std::string& value);
+  // A Windows path of the window's texts (UTF-8) as the host path it names.
+  std::filesystem::path hostPath(const std::string& windowsPath) const;
+  // A Windows path as the machine's programs take it: in its ANSI code page.
+  std::string ansiPath(const std::string& windowsPath) const;
 
   TunerContext context_;
   SettingsStore settings_;

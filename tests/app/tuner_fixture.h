@@ -130,6 +130,14 @@ struct RunningTuner : ::testing::Test {
   }
 };
 
+// The main window started on the template machine and shown.
+struct MainWindow : ::testing::Test {
+  TunerMachine t;
+  WatchedForm1& f = t.start();
+  void SetUp() override { f.show(); }
+  void tab(int index) { ASSERT_TRUE(f.TabStrip1->userSelect(index)); }
+};
+
 // Runs scripts through the driver against a machine folder of its own.
 struct DriverRun : ::testing::Test {
   TempDir dir;

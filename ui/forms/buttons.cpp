@@ -6,17 +6,11 @@ namespace tw::forms {
 
 // ---- CheckBox ----
 
-void CheckBox::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void CheckBox::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 void CheckBox::setValue(int value) {
   if (value < CheckValue::Unchecked || value > CheckValue::Grayed) raiseInvalidPropertyValue();
-  if (value_ == value) return;
-  value_ = value;
-  changed(Prop::Value);
+  if (!assign(value_, value, Prop::Value)) return;
   Click.raise();
 }
 
@@ -34,11 +28,7 @@ bool CheckBox::userKey(Key key) {
 
 // ---- OptionButton ----
 
-void OptionButton::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void OptionButton::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 void OptionButton::setValue(bool value) {
   if (value_ == value) return;
@@ -70,11 +60,7 @@ bool OptionButton::userClick() {
 
 // ---- CommandButton ----
 
-void CommandButton::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void CommandButton::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 void CommandButton::setDefault(bool isDefault) {
   if (default_ == isDefault) return;

@@ -7,9 +7,7 @@
 namespace tw::forms {
 
 void ComboBox::setStyle(Style style) {
-  if (style_ == style) return;
-  style_ = style;
-  changed(Prop::Style);
+  if (!assign(style_, style, Prop::Style)) return;
   // A list shows only its items: free text has no place in it.
   if (!editable() && listIndex_ < 0 && !text_.empty()) {
     text_.clear();
@@ -17,11 +15,7 @@ void ComboBox::setStyle(Style style) {
   }
 }
 
-void ComboBox::setSorted(bool sorted) {
-  if (sorted_ == sorted) return;
-  sorted_ = sorted;
-  changed(Prop::Sorted);
-}
+void ComboBox::setSorted(bool sorted) { assign(sorted_, sorted, Prop::Sorted); }
 
 const std::string& ComboBox::list(int index) const {
   if (index < 0 || index >= listCount()) raiseInvalidPropertyArrayIndex();
@@ -31,9 +25,7 @@ const std::string& ComboBox::list(int index) const {
 void ComboBox::setList(int index, std::string item) {
   if (index < 0 || index >= listCount()) raiseInvalidPropertyArrayIndex();
   auto& slot = items_[static_cast<std::size_t>(index)];
-  if (slot == item) return;
-  slot = std::move(item);
-  changed(Prop::List);
+  if (!assign(slot, std::move(item), Prop::List)) return;
   if (index == listIndex_) {
     text_ = slot;
     changed(Prop::Text);

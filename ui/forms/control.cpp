@@ -68,29 +68,13 @@ std::string Control::qualifiedName() const {
   return name_ + "(" + std::to_string(index_) + ")";
 }
 
-void Control::setEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
-  changed(Prop::Enabled);
-}
+void Control::setEnabled(bool enabled) { assign(enabled_, enabled, Prop::Enabled); }
 
-void Control::setVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  changed(Prop::Visible);
-}
+void Control::setVisible(bool visible) { assign(visible_, visible, Prop::Visible); }
 
-void Control::setToolTipText(std::string text) {
-  if (toolTipText_ == text) return;
-  toolTipText_ = std::move(text);
-  changed(Prop::ToolTipText);
-}
+void Control::setToolTipText(std::string text) { assign(toolTipText_, std::move(text), Prop::ToolTipText); }
 
-void Control::setTag(std::string tag) {
-  if (tag_ == tag) return;
-  tag_ = std::move(tag);
-  changed(Prop::Tag);
-}
+void Control::setTag(std::string tag) { assign(tag_, std::move(tag), Prop::Tag); }
 
 void Control::move(double left, double top, double width, double height) {
   if (width < 0 || height < 0) raiseInvalidPropertyValue();
@@ -102,24 +86,14 @@ void Control::move(double left, double top, double width, double height) {
   changed(Prop::Geometry);
 }
 
-void Control::setFont(Font font) {
-  if (font_ == font) return;
-  font_ = std::move(font);
-  changed(Prop::Font);
-}
+void Control::setFont(Font font) { assign(font_, std::move(font), Prop::Font); }
 
 void Control::setMousePointer(int pointer) {
   if ((pointer < 0 || pointer > 15) && pointer != MousePointer::Custom) raiseInvalidPropertyValue();
-  if (mousePointer_ == pointer) return;
-  mousePointer_ = pointer;
-  changed(Prop::MousePointer);
+  assign(mousePointer_, pointer, Prop::MousePointer);
 }
 
-void Control::setMouseIcon(std::string resource) {
-  if (mouseIcon_ == resource) return;
-  mouseIcon_ = std::move(resource);
-  changed(Prop::MousePointer);
-}
+void Control::setMouseIcon(std::string resource) { assign(mouseIcon_, std::move(resource), Prop::MousePointer); }
 
 bool Control::takesInput() const {
   for (const Control* c = this; c != nullptr; c = c->container_) {

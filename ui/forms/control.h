@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/forms/event.h"
@@ -158,6 +159,15 @@ class Control {
  protected:
   Control();
   void changed(Prop p) { PropertyChanged.raise(p); }
+  // A property setter's whole job: a new value is stored and announced, the
+  // same value is neither.  Returns whether the value changed.
+  template <class Field, class Value>
+  bool assign(Field& field, Value&& value, Prop p) {
+    if (field == value) return false;
+    field = std::forward<Value>(value);
+    changed(p);
+    return true;
+  }
   // The form's environment, or the do-nothing one for a control on no form.
   Environment& environment() const;
 

@@ -43,24 +43,14 @@ void Form::setEnvironment(Environment& environment) {
   setTimersRunning();
 }
 
-void Form::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void Form::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 void Form::setWindowState(int state) {
   if (state < WindowState::Normal || state > WindowState::Maximized) raiseInvalidPropertyValue();
-  if (windowState_ == state) return;
-  windowState_ = state;
-  changed(Prop::WindowState);
+  assign(windowState_, state, Prop::WindowState);
 }
 
-void Form::setTopMost(bool on) {
-  if (topMost_ == on) return;
-  topMost_ = on;
-  changed(Prop::TopMost);
-}
+void Form::setTopMost(bool on) { assign(topMost_, on, Prop::TopMost); }
 
 void Form::adopt(std::unique_ptr<Control> control, std::string name, int index, Container* parent) {
   if (name.empty()) throw std::logic_error("a control needs a name");

@@ -27,42 +27,26 @@ constexpr double kBorderPixels = 2.0;
 
 void PictureBox::setBackColor(Color color) {
   erase();
-  if (backColor_ == color) return;
-  backColor_ = color;
-  changed(Prop::BackColor);
+  assign(backColor_, color, Prop::BackColor);
 }
 
-void PictureBox::setForeColor(Color color) {
-  if (foreColor_ == color) return;
-  foreColor_ = color;
-  changed(Prop::ForeColor);
-}
+void PictureBox::setForeColor(Color color) { assign(foreColor_, color, Prop::ForeColor); }
 
 void PictureBox::setDrawWidth(int width) {
   if (width < 1 || width > 32767) raiseInvalidPropertyValue();
-  if (drawWidth_ == width) return;
-  drawWidth_ = width;
-  changed(Prop::DrawWidth);
+  assign(drawWidth_, width, Prop::DrawWidth);
 }
 
-void PictureBox::setAutoRedraw(bool on) {
-  if (autoRedraw_ == on) return;
-  autoRedraw_ = on;
-  changed(Prop::AutoRedraw);
-}
+void PictureBox::setAutoRedraw(bool on) { assign(autoRedraw_, on, Prop::AutoRedraw); }
 
 void PictureBox::setPicture(std::string picture) {
   erase();
-  if (picture_ == picture) return;
-  picture_ = std::move(picture);
-  changed(Prop::Picture);
+  assign(picture_, std::move(picture), Prop::Picture);
 }
 
 void PictureBox::setBorderStyle(int style) {
   if (style != 0 && style != 1) raiseInvalidPropertyValue();
-  if (borderStyle_ == style) return;
-  borderStyle_ = style;
-  changed(Prop::BorderStyle);
+  assign(borderStyle_, style, Prop::BorderStyle);
 }
 
 void PictureBox::setScaleMode(int mode) {
@@ -72,9 +56,7 @@ void PictureBox::setScaleMode(int mode) {
     userScaleWidth_ = scaleWidth();
     userScaleHeight_ = scaleHeight();
   }
-  if (scaleMode_ == mode) return;
-  scaleMode_ = mode;
-  changed(Prop::Scale);
+  assign(scaleMode_, mode, Prop::Scale);
 }
 
 double PictureBox::innerWidthPixels() const {

@@ -6,17 +6,13 @@ namespace tw::forms {
 
 void Slider::setMin(int32_t min) {
   if (min > max_) raiseInvalidPropertyValue();
-  if (min_ == min) return;
-  min_ = min;
-  changed(Prop::Min);
+  if (!assign(min_, min, Prop::Min)) return;
   if (value_ < min_) setValueUnchecked(min_);
 }
 
 void Slider::setMax(int32_t max) {
   if (max < min_) raiseInvalidPropertyValue();
-  if (max_ == max) return;
-  max_ = max;
-  changed(Prop::Max);
+  if (!assign(max_, max, Prop::Max)) return;
   if (value_ > max_) setValueUnchecked(max_);
 }
 
@@ -34,56 +30,34 @@ void Slider::setRange(int32_t min, int32_t max) {
 
 void Slider::setSmallChange(int32_t step) {
   if (step < 0) raiseInvalidPropertyValue();
-  if (smallChange_ == step) return;
-  smallChange_ = step;
-  changed(Prop::SmallChange);
+  assign(smallChange_, step, Prop::SmallChange);
 }
 
 void Slider::setLargeChange(int32_t step) {
   if (step < 0) raiseInvalidPropertyValue();
-  if (largeChange_ == step) return;
-  largeChange_ = step;
-  changed(Prop::LargeChange);
+  assign(largeChange_, step, Prop::LargeChange);
 }
 
 void Slider::setTickFrequency(int32_t frequency) {
   if (frequency < 0) raiseInvalidPropertyValue();
-  if (tickFrequency_ == frequency) return;
-  tickFrequency_ = frequency;
-  changed(Prop::TickFrequency);
+  assign(tickFrequency_, frequency, Prop::TickFrequency);
 }
 
-void Slider::setOrientation(Orientation orientation) {
-  if (orientation_ == orientation) return;
-  orientation_ = orientation;
-  changed(Prop::Orientation);
-}
+void Slider::setOrientation(Orientation orientation) { assign(orientation_, orientation, Prop::Orientation); }
 
-void Slider::setSelectRange(bool on) {
-  if (selectRange_ == on) return;
-  selectRange_ = on;
-  changed(Prop::Selection);
-}
+void Slider::setSelectRange(bool on) { assign(selectRange_, on, Prop::Selection); }
 
 void Slider::setSelStart(int32_t start) {
   if (start < min_ || start > max_) raiseInvalidPropertyValue();
-  if (selStart_ == start) return;
-  selStart_ = start;
-  changed(Prop::Selection);
+  assign(selStart_, start, Prop::Selection);
 }
 
 void Slider::setSelLength(int32_t length) {
   if (length < 0) raiseInvalidPropertyValue();
-  if (selLength_ == length) return;
-  selLength_ = length;
-  changed(Prop::Selection);
+  assign(selLength_, length, Prop::Selection);
 }
 
-void Slider::setText(std::string text) {
-  if (text_ == text) return;
-  text_ = std::move(text);
-  changed(Prop::Text);
-}
+void Slider::setText(std::string text) { assign(text_, std::move(text), Prop::Text); }
 
 void Slider::setValue(int32_t value) {
   if (value < min_ || value > max_) raiseInvalidPropertyValue();

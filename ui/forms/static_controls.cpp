@@ -6,48 +6,24 @@ namespace tw::forms {
 
 // ---- Label ----
 
-void Label::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void Label::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 void Label::setAlignment(int alignment) {
   if (alignment < Alignment::LeftJustify || alignment > Alignment::Center) raiseInvalidPropertyValue();
-  if (alignment_ == alignment) return;
-  alignment_ = alignment;
-  changed(Prop::Alignment);
+  assign(alignment_, alignment, Prop::Alignment);
 }
 
-void Label::setAutoSize(bool on) {
-  if (autoSize_ == on) return;
-  autoSize_ = on;
-  changed(Prop::AutoSize);
-}
+void Label::setAutoSize(bool on) { assign(autoSize_, on, Prop::AutoSize); }
 
-void Label::setWordWrap(bool on) {
-  if (wordWrap_ == on) return;
-  wordWrap_ = on;
-  changed(Prop::WordWrap);
-}
+void Label::setWordWrap(bool on) { assign(wordWrap_, on, Prop::WordWrap); }
 
-void Label::setForeColor(Color color) {
-  if (foreColor_ == color) return;
-  foreColor_ = color;
-  changed(Prop::ForeColor);
-}
+void Label::setForeColor(Color color) { assign(foreColor_, color, Prop::ForeColor); }
 
-void Label::setBackColor(Color color) {
-  if (backColor_ == color) return;
-  backColor_ = color;
-  changed(Prop::BackColor);
-}
+void Label::setBackColor(Color color) { assign(backColor_, color, Prop::BackColor); }
 
 void Label::setBackStyle(int style) {
   if (style != BackStyle::Transparent && style != BackStyle::Opaque) raiseInvalidPropertyValue();
-  if (backStyle_ == style) return;
-  backStyle_ = style;
-  changed(Prop::BackStyle);
+  assign(backStyle_, style, Prop::BackStyle);
 }
 
 bool Label::userClick() {
@@ -58,11 +34,7 @@ bool Label::userClick() {
 
 // ---- Frame ----
 
-void Frame::setCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  changed(Prop::Caption);
-}
+void Frame::setCaption(std::string caption) { assign(caption_, std::move(caption), Prop::Caption); }
 
 bool Frame::userClick() {
   if (!takesInput()) return false;
@@ -73,16 +45,12 @@ bool Frame::userClick() {
 // ---- Image ----
 
 void Image::setPicture(std::string picture) {
-  if (picture_ == picture) return;
-  picture_ = std::move(picture);
-  changed(Prop::Picture);
+  if (!assign(picture_, std::move(picture), Prop::Picture)) return;
   fitToPicture();
 }
 
 void Image::setStretch(bool on) {
-  if (stretch_ == on) return;
-  stretch_ = on;
-  changed(Prop::Stretch);
+  if (!assign(stretch_, on, Prop::Stretch)) return;
   fitToPicture();
 }
 

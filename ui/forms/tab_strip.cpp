@@ -80,9 +80,7 @@ void TabStrip::clearTabs() {
 }
 
 void TabStrip::setImageList(std::vector<std::string> pictures) {
-  if (imageList_ == pictures) return;
-  imageList_ = std::move(pictures);
-  changed(Prop::ImageList);
+  assign(imageList_, std::move(pictures), Prop::ImageList);
 }
 
 void TabStrip::setSelectedIndex(int index) {

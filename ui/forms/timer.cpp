@@ -11,9 +11,7 @@ Timer::~Timer() {
 
 void Timer::setInterval(int ms) {
   if (ms < 0 || ms > 65535) raiseInvalidPropertyValue();
-  if (interval_ == ms) return;
-  interval_ = ms;
-  changed(Prop::Interval);
+  if (!assign(interval_, ms, Prop::Interval)) return;
   reschedule();
 }
 

@@ -5,15 +5,26 @@
 
 #include "app/settings/catalogue.h"
 #include "host/runtime/errors.h"
-#include "tests/app/tuner_fixture.h"
+#include "syslib/plinth.h"
+#include "tests/support/machine_fixture.h"
 
 namespace tw {
 namespace {
 
 using namespace app::catalogue;
 
+// A machine on which none of the settings exists, with the system library
+// to set values up.
+struct EmptyMachine {
+  test::TestMachine m{true};
+  Plinth plinth{*m.host};
+  void setHklm(const std::string& key, const char* name, const Variant& value, lDataType type) {
+    ASSERT_TRUE(plinth.WriteValue(HKEY_LOCAL_MACHINE, key, name, value, type)) << key << "\\" << name;
+  }
+};
+
 struct SettingsCatalogue : ::testing::Test {
-  test::TunerMachine t{test::TunerMachine::Kind::Empty};
+  EmptyMachine t;
   app::PendingRecord read() {
     app::PendingRecord r;
     readAll(t.plinth, r);

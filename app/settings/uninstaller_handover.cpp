@@ -1,27 +1,17 @@
-// The settings snapshots the tuner takes (Settings.1st at a first run,
-// Settings.tmp at every start) and the hand-over to the Uninstaller, which
-// puts back either those recorded values or the Windows defaults.
+// The hand-over to the Uninstaller (the Options tab's "Restore" command),
+// which puts back either the settings recorded at the first run or the
+// Windows defaults.
 
-#include "app/settings/snapshot.h"
 #include "app/ui/form1.h"
-#include "host/runtime/codepage.h"
 #include "host/runtime/guard.h"
 #include "host/shell/shell.h"
 #include "host/system/platform.h"
 
 namespace tw::app {
 
-void Form1::SaveFirst(const std::string& path) {
-  reportErrors(dialogs(), "Form1.SaveFirst", [&] {
-    const auto& cp = host().machine().codePage();
-    snapshot::write(host().machine().toHost(cp.toAnsi(path)), PendingSettings, cp);
-  });
-}
-
 void Form1::Command3_Click(int /*index*/) {
   reportErrors(dialogs(), "Form1.Command3_Click", [&] {
-    const auto& cp = host().machine().codePage();
-    const std::string uninstaller = cp.toAnsi(programFile("Uninstaller.exe"));
+    const std::string uninstaller = ansiPath(programFile("Uninstaller.exe"));
     // An Uninstaller that cannot be started raises here, so the window
     // stays open with every preference intact.
     if (Option4->value())

@@ -1,5 +1,5 @@
-// Starting programs without a shell, ShellExecute's outcome codes, and the
-// file-system object on the machine.
+// The file-system object on the machine: finding files as the machine
+// does, forced deletes, special folders and drives.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "host/files/file_system.h"
-#include "host/shell/shell.h"
 #include "host/system/platform.h"
 #include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
@@ -16,21 +15,6 @@ namespace tw {
 namespace {
 
 using namespace std::chrono_literals;
-using Status = shell::LaunchResult::Status;
-
-TEST(SpawnLauncher, ArgumentsArriveVerbatimAndTheOutcomeIsReported) {
-  shell::SpawnLauncher launcher(5s);
-  // Were the arguments parsed by a shell, ';' would split the command.
-  auto r = launcher.launch({"test", "a b;c", "=", "a b;c"});
-  EXPECT_EQ(r.status, Status::Exited);
-  EXPECT_EQ(r.exitCode, 0);
-  r = launcher.launch({"sh", "-c", "exit 3"});
-  EXPECT_EQ(r.status, Status::Exited);
-  EXPECT_EQ(r.exitCode, 3);
-  EXPECT_EQ(launcher.launch({"/nonexistent/opener", "x"}).status, Status::NotStarted);
-  EXPECT_EQ(launcher.launch({}).status, Status::NotStarted);
-  EXPECT_EQ(shell::SpawnLauncher(50ms).launch({"sleep", "2"}).status, Status::Running);  // still running: started
-}
 
 struct FixedDisks : sys::DiskMeter {
   std::optional<sys::VolumeSpace> space(const std::filesystem::path&) override {

@@ -1,0 +1,32 @@
+// The Disk Defragmenter group: switching it on and off, and the pending
+// limits following the lists.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/tuner_fixture.h"
+
+namespace tw {
+namespace {
+
+using test::MainWindow;
+
+TEST_F(MainWindow, TheDefragmenterGroupKeepsChosenEntriesAndClearsToZero) {
+  tab(4);
+  f.Check12->userClick();
+  EXPECT_EQ(f.PendingSettings.MaxApps, 100);
+  ASSERT_TRUE(f.Combo3(0).userSelect(8));
+  EXPECT_EQ(f.PendingSettings.MaxApps, 300);
+  f.Check12->userClick();
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(f.Combo3(i).enabled());
+  EXPECT_EQ(f.PendingSettings.MaxApps, 0);
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 0);
+
+  f.Combo3(1).setListIndex(0);  // a selection made while the group is off
+  f.Check12->userClick();
+  EXPECT_EQ(f.Combo3(1).text(), "2 days") << "an existing selection is kept";
+  EXPECT_EQ(f.PendingSettings.MaxNoUseDays, 2);
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 1024);
+}
+
+}  // namespace
+}  // namespace tw
