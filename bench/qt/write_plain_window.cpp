@@ -7,12 +7,11 @@
 // Generated at build time, so that the yardstick always holds the same
 // controls with the same texts as the window it is measured against.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "app/startup/program.h"
@@ -92,7 +91,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tw_write_plain_window OUT.inc\n");
     return 2;
   }
-  const fs::path scratch = fs::temp_directory_path() / ("tw-plain-window-" + std::to_string(getpid()));
+  const fs::path scratch = fs::temp_directory_path() / ("tw-plain-window-" + std::to_string(std::random_device{}()));
   int status = 0;
   try {
     fs::create_directories(scratch / "runtime");
