@@ -128,14 +128,19 @@ int main(int argc, char** argv) {
       mainOptions.toHostPath = toHost;
       mainOptions.toWindowsPath = toWindows;
       tw::qt::FormWindow mainWindow(program.main(), &pictures, mainOptions);
-      tw::qt::FormWindow::Options splashOptions;
-      splashOptions.frameless = true;
-      tw::qt::FormWindow splashWindow(program.splash(), &pictures, splashOptions);
+      // A splash that start-up has already unloaded (/Ns) never shows: its
+      // window, and its picture, are not made at all.
+      std::optional<tw::qt::FormWindow> splashWindow;
+      if (program.splash().loaded()) {
+        tw::qt::FormWindow::Options splashOptions;
+        splashOptions.frameless = true;
+        splashWindow.emplace(program.splash(), &pictures, splashOptions);
+      }
       dialogs->setParent(&mainWindow);
       tw::qt::ShownProbe probe;
       if (reportShown) {
         probe.watch(&mainWindow);
-        probe.watch(&splashWindow);
+        if (splashWindow) probe.watch(&*splashWindow);
       }
       // Unloading the main window ends the program.
       program.main().PropertyChanged.connect([&program](tw::forms::Prop prop) {
@@ -145,7 +150,7 @@ int main(int argc, char** argv) {
       });
       if (screenshots) {
         // The splash timer's tick shows the main window and closes the splash.
-        const tw::qt::ProgramWindows windows{program.splash(), splashWindow, [&program] { program.splash().Timer1->tick(); },
+        const tw::qt::ProgramWindows windows{program.splash(), splashWindow ? &*splashWindow : nullptr, [&program] { program.splash().Timer1->tick(); },
                                              program.main(), mainWindow};
         status = tw::qt::saveScreenshots(windows, *screenshots, "tunewell");
       } else {

@@ -58,8 +58,8 @@ int saveScreenshots(const ProgramWindows& windows, const fs::path& folder, const
   fs::create_directories(folder, ec);
   bool ok = true;
   settle(windows.splash);
-  if (windows.splash.visible()) {
-    ok = save(windows.splashWindow, folder / "splash.png", program) && ok;
+  if (windows.splash.visible() && windows.splashWindow != nullptr) {
+    ok = save(*windows.splashWindow, folder / "splash.png", program) && ok;
     if (windows.endSplash) windows.endSplash();
   }
   if (!windows.main.visible()) windows.main.show();

@@ -15,7 +15,7 @@ namespace tw::qt {
 
 struct ProgramWindows {
   forms::Form& splash;
-  FormWindow& splashWindow;
+  FormWindow* splashWindow;         // null when the splash never shows
   std::function<void()> endSplash;  // what the splash's own timer does when it runs out
   forms::Form& main;
   FormWindow& mainWindow;
