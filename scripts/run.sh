@@ -5,7 +5,7 @@
 # Qt's offscreen platform and saves a screenshot of every tab.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-program="$here/build/ui/qt/programs/tunewell"
+program="$here/build/programs/tunewell"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   "$program" "$@" || true
   exit 0

@@ -23,4 +23,4 @@ trap 'rm -rf "$scratch"' EXIT INT TERM
 mkdir -m 700 "$scratch/runtime"
 mkdir -p "$out"
 XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
-  "$build/ui/qt/programs/tunewell" --machine "$scratch/machine" --screenshots "$out"
+  "$build/programs/tunewell" --machine "$scratch/machine" --screenshots "$out"

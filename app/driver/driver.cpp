@@ -480,14 +480,16 @@ int Driver::run(std::istream& script) {
   return kOk;
 }
 
-void usage(std::ostream& out) {
-  out << "usage: tunewell-drive [--machine DIR] [--runtime DIR] [SCRIPT|-] [TUNER-ARGS...]\n"
-         "Runs the tuner headless on the machine, performs the script's actions and prints\n"
-         "every message box and the state asked for.  Without SCRIPT (or with -) the script\n"
-         "is read from standard input.  Exit status: 0 done, 1 failed, 2 bad script or usage.\n";
-}
+void usage(std::ostream& out) { out << kUsage; }
 
 }  // namespace
+
+const char* const kUsage =
+    "usage: tunewell-drive [--machine DIR] [--runtime DIR] [SCRIPT|-] [TUNER-ARGS...]\n"
+    "       tunewell-drive --help | --version\n"
+    "Runs the tuner headless on the machine, performs the script's actions and prints\n"
+    "every message box and the state asked for.  Without SCRIPT (or with -) the script\n"
+    "is read from standard input.  Exit status: 0 done, 1 failed, 2 bad script or usage.\n";
 
 int run(std::istream& script, std::ostream& out, std::ostream& err, const Options& options) {
   Driver driver(out, err, options);
@@ -499,10 +501,6 @@ int main(int argc, char** argv, std::istream& in, std::ostream& out, std::ostrea
   Options options;
   // The host's own options come off first, as the program takes them off.
   for (size_t i = 0; i < args.size();) {
-    if (args[i] == "--help" || args[i] == "-h") {
-      usage(out);
-      return kOk;
-    }
     if (args[i] == "--runtime" || args[i].rfind("--runtime=", 0) == 0) {
       if (args[i] == "--runtime") {
         if (i + 1 >= args.size()) {

@@ -39,4 +39,7 @@ int run(std::istream& script, std::ostream& out, std::ostream& err, const Option
 // tunewell-drive [--machine DIR] [--runtime DIR] [SCRIPT|-] [TUNER-ARGS...]
 int main(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
 
+// The usage text, which --help prints.
+extern const char* const kUsage;
+
 }  // namespace tw::app::drive

@@ -5,11 +5,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <qdrawutil.h>
 
 #include "ui/forms/picture_box.h"
 #include "ui/qt/binding.h"
 #include "ui/qt/event_guard.h"
-#include "ui/qt/frames.h"
 #include "ui/qt/look.h"
 #include "ui/qt/pictures.h"
 
@@ -34,7 +34,7 @@ class PictureBoxWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     if (model_.borderStyle() == 1) {
-      drawWinPanel(painter, rect(), palette(), true, nullptr);
+      qDrawWinPanel(&painter, rect(), palette(), true, nullptr);
     }
     const QRect area = inner();
     painter.setClipRect(area);

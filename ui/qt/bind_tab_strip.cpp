@@ -3,15 +3,16 @@
 // below every sibling.  A tab the user chooses goes to the model, whose
 // BeforeClick may refuse it; the bar then returns to the model's tab.
 
+#include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 #include "ui/forms/tab_strip.h"
 #include "ui/qt/binding.h"
-#include "ui/qt/classic_style.h"
 #include "ui/qt/event_guard.h"
 #include "ui/qt/pictures.h"
 
@@ -26,7 +27,7 @@ namespace {
 // so it gets a fresh copy of the application's style.
 class CompactTabs : public QProxyStyle {
  public:
-  CompactTabs() : QProxyStyle(copyOfApplicationStyle()) {}
+  CompactTabs() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
   int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
     if (metric == PM_TabBarTabHSpace) return 12;
     return QProxyStyle::pixelMetric(metric, option, widget);

@@ -8,7 +8,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "ui/qt/classic_style.h"
 #include "ui/qt/pictures.h"
 
 namespace tw::qt {
@@ -154,7 +153,7 @@ QString withoutAccessMarks(const QString& caption) {
 
 void applyClassicStyle(bool styleChosenByUser) {
   if (styleChosenByUser) return;
-  if (QStyle* style = makeClassicStyle()) {
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
   }

@@ -1,7 +1,6 @@
 #include "ui/qt/page_fetcher.h"
 
-#include <dlfcn.h>
-
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
 
@@ -13,11 +12,8 @@ namespace {
 // program run from the build tree finds it where the build made it.
 QString moduleFile() {
   const QString name = QStringLiteral("libtw_qt_network.so");
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&pageFetcher), &info) != 0 && info.dli_fname != nullptr) {
-    const QString beside = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QLatin1Char('/') + name;
-    if (QFileInfo::exists(beside)) return beside;
-  }
+  const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+  if (QFileInfo::exists(beside)) return beside;
   return QStringLiteral(TW_QT_MODULE_DIR "/") + name;
 }
 

@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "ui/qt/artwork.h"
-
 namespace tw::qt {
 
 namespace {
@@ -41,11 +39,13 @@ std::optional<QSize> pngSize(const QString& where) {
   return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
-// The built-in picture a name stands for, if any: "Pictures\\Splash.PNG"
-// and "splash" both name the splash picture.
-const Artwork* builtIn(const QString& name) {
-  if (name.startsWith(QLatin1String(":/"))) return nullptr;
-  return findArtwork(resourceKey(name));
+// The program's own picture a name stands for, in the resources compiled
+// into the program (resources/artwork.qrc): "Pictures\\Splash.PNG" and
+// "splash" both name the splash picture.  Empty when it names none.
+QString builtIn(const QString& name) {
+  if (name.startsWith(QLatin1String(":/"))) return {};
+  const QString resource = QStringLiteral(":/artwork/") + resourceKey(name) + QStringLiteral(".png");
+  return QFileInfo::exists(resource) ? resource : QString();
 }
 
 // Reads a picture file.  A PNG is read as one, without guessing: a reader
@@ -66,7 +66,7 @@ QString PictureStore::locate(const std::string& name) const {
   if (name.empty()) return {};
   const QString qname = QString::fromStdString(name);
   if (qname.startsWith(QLatin1String(":/"))) return QFileInfo::exists(qname) ? qname : QString();
-  if (builtIn(qname) != nullptr) return {};
+  if (const QString resource = builtIn(qname); !resource.isEmpty()) return resource;
   // A Windows path of the machine, or a host path.
   QString host = qname;
   const bool windowsPath = qname.size() > 2 && qname[1] == QLatin1Char(':');
@@ -80,9 +80,7 @@ QPixmap PictureStore::pixmap(const std::string& name) const {
   const QString key = QString::fromStdString(name);
   if (auto it = cache_.find(key); it != cache_.end()) return it.value();
   QPixmap picture;
-  if (const Artwork* artwork = builtIn(key)) {
-    picture = QPixmap::fromImage(artworkImage(*artwork));
-  } else if (const QString file = locate(name); !file.isEmpty()) {
+  if (const QString file = locate(name); !file.isEmpty()) {
     picture = readPicture(file);
   }
   cache_.insert(key, picture);
@@ -96,7 +94,6 @@ std::optional<QSize> PictureStore::size(const std::string& name) const {
     if (it.value().isNull()) return std::nullopt;
     return it.value().size();
   }
-  if (const Artwork* artwork = builtIn(key)) return QSize(artwork->width, artwork->height);
   // The size is in the file's header: a window that sizes itself to a
   // picture it may never show does not decode it.
   const QString where = locate(name);

@@ -29,7 +29,7 @@ class PictureStore {
   std::optional<QSize> size(const std::string& name) const;
 
   // The file a picture name leads to (a ":/..." resource or a host file),
-  // or "" for a built-in picture and when nothing is there.
+  // or "" when nothing is there.  The program's own pictures are resources.
   QString locate(const std::string& name) const;
 
  private:

@@ -1,13 +1,25 @@
 #include "ui/qt/qt_dialogs.h"
 
+#include <cstdio>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QStringList>
 
 namespace tw::qt {
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+void QtDialogs::answerUnattended(const std::string& program) {
+  boxRunner_ = [program](QMessageBox& box) -> QAbstractButton* {
+    std::fprintf(stderr, "%s: MsgBox \"%s\": \"%s\"\n", program.c_str(), qPrintable(box.windowTitle()),
+                 qPrintable(box.text()));
+    return box.defaultButton();
+  };
+  fileRunner_ = [](QFileDialog&) -> std::optional<QString> { return std::nullopt; };
+}
 
 QMessageBox::Icon QtDialogs::iconFor(int style) {
   switch (style & 0x70) {

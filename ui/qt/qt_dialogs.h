@@ -35,6 +35,10 @@ class QtDialogs : public Dialogs {
   void setParent(QWidget* parent) { parent_ = parent; }
   void setBoxRunner(BoxRunner runner) { boxRunner_ = std::move(runner); }
   void setFileRunner(FileRunner runner) { fileRunner_ = std::move(runner); }
+  // For runs with nobody there to answer, where a box would wait for ever:
+  // each box is written to standard error after "<program>: " and answered
+  // with its default button, and each file dialog is cancelled.
+  void answerUnattended(const std::string& program);
   // Windows path -> host path and back, for the file dialog's folder and
   // answer.
   void setPathTranslation(PathTranslator toHost, PathTranslator toWindows) {

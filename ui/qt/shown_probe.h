@@ -1,12 +1,11 @@
 #pragma once
 // For the start-up benchmark: a program started with --report-shown prints
-// "shown <nanoseconds of CLOCK_MONOTONIC>" on standard output once its first
+// "shown <nanoseconds of the steady clock>" on standard output once its first
 // window has been shown and painted, and quits.  Header-only, so that the
 // empty comparison window uses exactly the same probe without linking the
 // front end.
 
-#include <time.h>
-
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -46,9 +45,8 @@ class ShownProbe : public QObject {
       // The rest of the window paints in the same pass: report once it is
       // done.
       QTimer::singleShot(0, [] {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("shown %lld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()));
         std::fflush(stdout);
         QCoreApplication::exit(0);
       });

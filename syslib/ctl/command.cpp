@@ -1,5 +1,4 @@
-// plinthctl: calls any public method of the system library by name and prints
-// the result exactly, so that the library can be scripted and inspected.
+#include "syslib/ctl/command.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,27 +14,31 @@
 #include "syslib/interface/registration.h"
 #include "syslib/plinth.h"
 
+namespace tw::ctl {
+
+const char* const kUsage =
+    "usage: plinthctl [--machine DIR] [--escapes] [--answer N]... METHOD [ARG...]\n"
+    "       plinthctl [--machine DIR] methods\n"
+    "       plinthctl [--machine DIR] create-machine | reset-machine\n"
+    "       plinthctl [--machine DIR] import FILE.reg\n"
+    "       plinthctl [--machine DIR] export KEY FILE.reg\n"
+    "       plinthctl [--machine DIR] register | unregister\n"
+    "       plinthctl --help | --version\n"
+    "\n"
+    "Arguments are text: @null is the null string, @empty an empty Variant, @missing\n"
+    "omits an optional argument, @int:N @long:N @double:X @bool:B @str:TEXT give a\n"
+    "Variant of that type.  --escapes decodes \\0 \\\\ \\r \\n \\t \\xHH in arguments.\n"
+    "--answer N answers the next message box with button N (1 OK, 2 Cancel, 6 Yes,\n"
+    "7 No); unanswered boxes take their default button.  The machine is DIR, else\n"
+    "$TUNEWELL_MACHINE, else the default machine.\n";
+
 namespace {
 
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
-constexpr int kUsage = 2;
+constexpr int kBadUsage = 2;
 
-void usage(std::ostream& out) {
-  out << "usage: plinthctl [--machine DIR] [--escapes] [--answer N]... METHOD [ARG...]\n"
-         "       plinthctl [--machine DIR] methods\n"
-         "       plinthctl [--machine DIR] create-machine | reset-machine\n"
-         "       plinthctl [--machine DIR] import FILE.reg\n"
-         "       plinthctl [--machine DIR] export KEY FILE.reg\n"
-         "       plinthctl [--machine DIR] register | unregister\n"
-         "\n"
-         "Arguments are text: @null is the null string, @empty an empty Variant, @missing\n"
-         "omits an optional argument, @int:N @long:N @double:X @bool:B @str:TEXT give a\n"
-         "Variant of that type.  --escapes decodes \\0 \\\\ \\r \\n \\t \\xHH in arguments.\n"
-         "--answer N answers the next message box with button N (1 OK, 2 Cancel, 6 Yes,\n"
-         "7 No); unanswered boxes take their default button.  The machine is DIR, else\n"
-         "$TUNEWELL_MACHINE, else the default machine.\n";
-}
+void usage(std::ostream& out) { out << kUsage; }
 
 int listMethods() {
   for (const auto& m : tw::plinthMethods()) std::cout << m.slot << " " << tw::describeMethod(m) << "\n";
@@ -46,7 +49,7 @@ int callMethod(tw::Host& host, const std::string& name, const std::vector<std::s
   const tw::MethodSpec* method = tw::findMethod(name);
   if (!method) {
     std::cerr << "plinthctl: no method named \"" << name << "\" (plinthctl methods lists them)\n";
-    return kUsage;
+    return kBadUsage;
   }
   size_t required = 0;
   for (const auto& p : method->params)
@@ -56,7 +59,7 @@ int callMethod(tw::Host& host, const std::string& name, const std::vector<std::s
     if (required != method->params.size()) std::cerr << " to " << method->params.size();
     std::cerr << " argument" << (method->params.size() == 1 ? "" : "s") << ", not " << rawArgs.size() << ": "
               << tw::describeMethod(*method) << "\n";
-    return kUsage;
+    return kBadUsage;
   }
   std::vector<tw::Arg> args(method->params.size());
   for (size_t i = 0; i < rawArgs.size(); ++i) {
@@ -66,14 +69,14 @@ int callMethod(tw::Host& host, const std::string& name, const std::vector<std::s
       auto decoded = tw::ctl::decodeEscapes(text, &error);
       if (!decoded) {
         std::cerr << "plinthctl: argument " << i + 1 << " (" << method->params[i].name << "): " << error << "\n";
-        return kUsage;
+        return kBadUsage;
       }
       text = *decoded;
     }
     auto arg = tw::ctl::parseArg(method->params[i], text, &error);
     if (!arg) {
       std::cerr << "plinthctl: argument " << i + 1 << ": " << error << "; " << tw::describeMethod(*method) << "\n";
-      return kUsage;
+      return kBadUsage;
     }
     args[i] = std::move(*arg);
   }
@@ -102,8 +105,7 @@ int registerServer(tw::Host& host, bool add) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int run(std::vector<std::string> args) {
   const std::filesystem::path root = tw::Machine::chooseRoot(args);
   bool escapes = false;
   auto dialogs = std::make_shared<tw::ScriptedDialogs>();
@@ -116,20 +118,17 @@ int main(int argc, char** argv) {
       escapes = true;
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs->answerNext(std::atoi(args[++i].c_str()));
-    } else if (args[i] == "--help" || args[i] == "-h") {
-      usage(std::cout);
-      return kOk;
     } else if (args[i].rfind("--", 0) == 0) {
       std::cerr << "plinthctl: unknown option " << args[i] << "\n";
       usage(std::cerr);
-      return kUsage;
+      return kBadUsage;
     } else {
       break;
     }
   }
   if (i >= args.size()) {
     usage(std::cerr);
-    return kUsage;
+    return kBadUsage;
   }
   const std::string command = args[i];
   const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i + 1), args.end());
@@ -139,7 +138,7 @@ int main(int argc, char** argv) {
     if (command == "create-machine" || command == "reset-machine") {
       if (!rest.empty()) {
         usage(std::cerr);
-        return kUsage;
+        return kBadUsage;
       }
       tw::Machine::createFromTemplate(root, command == "reset-machine");
       std::cout << "machine ready in " << std::filesystem::absolute(root).string() << "\n";
@@ -149,7 +148,7 @@ int main(int argc, char** argv) {
     if (command == "import") {
       if (rest.size() != 1) {
         usage(std::cerr);
-        return kUsage;
+        return kBadUsage;
       }
       tw::reg::importRegFile(host.registry(), rest[0]);
       return kOk;
@@ -157,14 +156,14 @@ int main(int argc, char** argv) {
     if (command == "register" || command == "unregister") {
       if (!rest.empty()) {
         usage(std::cerr);
-        return kUsage;
+        return kBadUsage;
       }
       return registerServer(host, command == "register");
     }
     if (command == "export") {
       if (rest.size() != 2) {
         usage(std::cerr);
-        return kUsage;
+        return kBadUsage;
       }
       tw::reg::exportRegFile(host.registry(), rest[0], rest[1]);
       return kOk;
@@ -178,3 +177,5 @@ int main(int argc, char** argv) {
     return kFailed;
   }
 }
+
+}  // namespace tw::ctl
