@@ -62,6 +62,9 @@ void Form1::setUpCacheSliders() {
     skipErrors([&] { showValue(s, r.value); });
     skipErrors([&] { r.readout->setCaption(sliderReadout(s.value(), r.unit)); });
   }
+  // A slider already at its value raises no Change, so the note is shown
+  // here for what the machine has: an unset maximum on a large machine.
+  showCacheLimitNote();
 }
 
 void Form1::writeCacheSection(const char* section) {

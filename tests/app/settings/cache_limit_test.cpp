@@ -122,7 +122,9 @@ TEST_F(LargeMachine, RemovingTheMaximumAsksOnlyAboveHalfAGigabyte) {
     SCOPED_TRACE(mb);
     t.plinth.INIWrite("vcache", "MaxFileCache", "8192", kSystemIni);
     startWith(mb);
+    EXPECT_EQ(f->Label32->caption(), "");
     test::drag(*f->Slider2, 0);
+    EXPECT_EQ(f->Label32->caption().empty(), mb == 512);
     if (mb > 512) t.m.dialogs->answerNext(MsgBoxResult::Yes);
     t.m.dialogs->answerNext(MsgBoxResult::No);
     ASSERT_TRUE(f->Command1->userClick());
@@ -130,6 +132,12 @@ TEST_F(LargeMachine, RemovingTheMaximumAsksOnlyAboveHalfAGigabyte) {
     EXPECT_EQ(t.ini(kSystemIni, "vcache", "MaxFileCache"), mb > 512 ? "524288" : "(absent)");
     t.m.dialogs->clear();
   }
+}
+
+TEST_F(LargeMachine, ALargeMachineWithoutAMaximumIsToldAtOnce) {
+  t.plinth.INIWrite("vcache", "MaxFileCache", BStr::null(), kSystemIni);
+  startWith(1024);
+  EXPECT_NE(f->Label32->caption().find("without a Max Disk Cache"), std::string::npos);
 }
 
 TEST_F(LargeMachine, AnOkThatLeavesTheCacheAloneAsksNothing) {
