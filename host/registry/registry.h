@@ -28,19 +28,12 @@
 #include <string_view>
 #include <vector>
 
+#include "host/registry/root_names.h"
+
 namespace tw::reg {
 
-using HKEY = uint32_t;
 using LONG = int32_t;
 using DWORD = uint32_t;
-
-constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
-constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
-constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
-constexpr HKEY HKEY_USERS = 0x80000003u;
-constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004u;
-constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
-constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
 
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
@@ -137,6 +130,12 @@ class Registry {
   // together or not at all.  `work` returns false (or throws) to roll back.
   bool transaction(const std::function<bool()>& work);
 
+  // Runs `work` with its reads seeing one moment of the hive: another
+  // process's writes are noticed at its first call, not at every call, as a
+  // walk over thousands of keys needs (noticing costs a read of the hive
+  // file).  This process's own writes are seen at once, as always.
+  void readTogether(const std::function<void()>& work);
+
   // Handles that are open now; tests use it to show that every key opened is
   // closed again.
   size_t openHandleCount() const;
@@ -150,12 +149,5 @@ class Registry {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Convenience for C++ callers of the host layer (settings store, .reg files,
-// tests): the full path of a root, "HKEY_LOCAL_MACHINE", and back.
-// rootFromName also takes the short forms ("HKLM") in any case; rootName
-// gives "" for a value that is not a root.
-std::optional<HKEY> rootFromName(std::string_view name);
-const char* rootName(HKEY root);
 
 }  // namespace tw::reg
