@@ -216,7 +216,7 @@ bool HiveStore::transaction(const std::function<bool()>& work) {
 // The changes
 
 LONG HiveStore::addKey(Key& parent, std::string_view name, Key*& out) {
-  if (name.size() > kMaxNameLength) return ERROR_INVALID_PARAMETER;
+  if (name.size() > kMaxNameLength) return ERROR_BADKEY;
   const int rc = insertKey_->bind(1, parent.id).blob(2, name).blob(3, ansiFold(name)).run();
   if (rc != SQLITE_DONE) return mapSqlite(rc);
   touched_ = true;

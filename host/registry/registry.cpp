@@ -115,9 +115,9 @@ LONG Registry::RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD, std::str
       return ERROR_SUCCESS;
     }
     // A name that cannot be made is refused before anything is written, so a
-    // failed call leaves no half-made path behind.
-    if (!componentsFit(path))
-      return ERROR_INVALID_PARAMETER;
+    // failed call leaves no half-made path behind.  Windows 9x answers a
+    // subkey string it cannot hold with ERROR_BADKEY.
+    if (!componentsFit(path)) return ERROR_BADKEY;
     bool made = false;
     int64_t id = 0;
     const LONG rc = d.store.write([&]() -> LONG {
@@ -217,6 +217,7 @@ LONG Registry::RegSetValueEx(HKEY key, const char* valueName, DWORD, DWORD type,
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
     const std::string_view name = valueName ? valueName : "";
+    if (name.size() > kMaxNameLength) return ERROR_INVALID_PARAMETER;
     const std::string_view bytes = size ? std::string_view(reinterpret_cast<const char*>(data), size) : "";
     return d.store.write([&]() -> LONG {
       Start s;
