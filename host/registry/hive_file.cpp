@@ -127,15 +127,15 @@ void checkHeader(const fs::path& file) {
   ::close(fd);
   static const char kMagic[] = "SQLite format 3";  // with its NUL: 16 bytes
   if (got < static_cast<ssize_t>(sizeof h) || std::memcmp(h, kMagic, sizeof kMagic) != 0)
-    hiveFail(file, "is not a hive: it is not an SQLite database");
+    hiveFail(file, "is not a hive: it is not an SQLite database", true);
   unsigned pageSize = (static_cast<unsigned>(h[16]) << 8) | h[17];
   if (pageSize == 1) pageSize = 65536;
   if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
-    hiveFail(file, "is damaged: the page size in its header is invalid");
+    hiveFail(file, "is damaged: the page size in its header is invalid", true);
   std::error_code ec;
   const auto size = fs::file_size(file, ec);
   if (ec) hiveFail(file, "cannot be read: " + ec.message());
-  if (size % pageSize != 0) hiveFail(file, "is damaged: it is cut short (not a whole number of pages)");
+  if (size % pageSize != 0) hiveFail(file, "is damaged: it is cut short (not a whole number of pages)", true);
 }
 
 // The checks SQLite can make.  `unusable` is set when the file is one that no
@@ -160,8 +160,8 @@ void verify(sqlite3* db, const fs::path& file, bool& unusable) {
     if (rc != SQLITE_OK) {
       const int primary = rc & 0xff;
       unusable = primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
-      if (primary == SQLITE_NOTADB) hiveFail(file, "is not a hive: it is not an SQLite database");
-      if (primary == SQLITE_CORRUPT) hiveFail(file, std::string("is damaged: ") + sqlite3_errmsg(db));
+      if (primary == SQLITE_NOTADB) hiveFail(file, "is not a hive: it is not an SQLite database", true);
+      if (primary == SQLITE_CORRUPT) hiveFail(file, std::string("is damaged: ") + sqlite3_errmsg(db), true);
       hiveFail(file, std::string("cannot be read: ") + sqlite3_errmsg(db));
     }
     return v;
@@ -169,26 +169,26 @@ void verify(sqlite3* db, const fs::path& file, bool& unusable) {
   std::string text;
   scalar("PRAGMA quick_check(1)", text);
   unusable = true;
-  if (text != "ok") hiveFail(file, "is damaged: " + text);
+  if (text != "ok") hiveFail(file, "is damaged: " + text, true);
   if (scalar("PRAGMA application_id", text) != kApplicationId)
-    hiveFail(file, "is not a hive: it is an SQLite database of another kind");
+    hiveFail(file, "is not a hive: it is an SQLite database of another kind", true);
   const int64_t format = scalar("PRAGMA user_version", text);
   if (format > kFormat) {
     unusable = false;
     hiveFail(file, "was written by a newer version of this program (format " + std::to_string(format) + ")");
   }
-  if (format != kFormat) hiveFail(file, "is not a hive: unknown format " + std::to_string(format));
+  if (format != kFormat) hiveFail(file, "is not a hive: unknown format " + std::to_string(format), true);
   try {
     Stmt(db, "SELECT id, parent, name, folded FROM keys LIMIT 0");
     Stmt(db, "SELECT id, key, name, folded, type, data FROM vals LIMIT 0");
   } catch (const std::runtime_error& e) {
-    hiveFail(file, std::string("is not a hive: its tables are not as expected (") + e.what() + ")");
+    hiveFail(file, std::string("is not a hive: its tables are not as expected (") + e.what() + ")", true);
   }
   if (scalar("SELECT count(*) FROM keys WHERE id = 1 AND parent IS NULL", text) != 1 ||
       scalar("SELECT count(*) FROM keys WHERE parent = 1 AND folded IN "
              "(CAST('HKEY_LOCAL_MACHINE' AS BLOB), CAST('HKEY_USERS' AS BLOB))",
              text) != 2)
-    hiveFail(file, "is damaged: its root keys are missing");
+    hiveFail(file, "is damaged: its root keys are missing", true);
 }
 
 void configure(sqlite3* db, const fs::path& file) {
@@ -205,17 +205,21 @@ void configure(sqlite3* db, const fs::path& file) {
 
 }  // namespace
 
-void hiveFail(const fs::path& file, const std::string& what) {
-  throw HiveError("hive file \"" + file.string() + "\" " + what);
+void hiveFail(const fs::path& file, const std::string& what, bool unusable) {
+  throw HiveError("hive file \"" + file.string() + "\" " + what, unusable);
 }
 
-sqlite3* openHive(const fs::path& file) {
+sqlite3* openHive(const fs::path& file, HiveOpening opening) {
   takeCachePagesOneByOne();
   std::error_code ec;
   const auto st = fs::status(file, ec);
   if (ec && ec != std::errc::no_such_file_or_directory) hiveFail(file, "cannot be read: " + ec.message());
-  if (fs::exists(st) && !fs::is_regular_file(st)) hiveFail(file, "is not a hive: it is not a regular file");
-  if (!fs::exists(st) || fs::file_size(file, ec) == 0) createHive(file);
+  if (fs::exists(st) && !fs::is_regular_file(st)) hiveFail(file, "is not a hive: it is not a regular file", true);
+  const bool missing = !fs::exists(st);
+  if (missing || fs::file_size(file, ec) == 0) {
+    if (opening == HiveOpening::MustExist) hiveFail(file, missing ? "is missing" : "is empty (0 bytes)", true);
+    createHive(file);
+  }
 
   checkHeader(file);
 

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <string>
 
+#include "host/registry/registry.h"
+
 namespace tw::reg {
 
 constexpr int64_t kTopKeyId = 1;
@@ -22,12 +24,12 @@ constexpr const char* kLocalMachineName = "HKEY_LOCAL_MACHINE";
 constexpr const char* kUsersName = "HKEY_USERS";
 
 // Throws HiveError naming the file and what is wrong with it.
-[[noreturn]] void hiveFail(const std::filesystem::path& file, const std::string& what);
+[[noreturn]] void hiveFail(const std::filesystem::path& file, const std::string& what, bool unusable = false);
 
 // A connection to the checked hive at `file` (made first when it is missing
-// or empty), in WAL mode with every commit durable and foreign keys on.
-// Throws HiveError when the file cannot be used; a refused file is left
-// exactly as it was.
-sqlite3* openHive(const std::filesystem::path& file);
+// or empty and `opening` allows it), in WAL mode with every commit durable
+// and foreign keys on.  Throws HiveError when the file cannot be used; a
+// refused file is left exactly as it was.
+sqlite3* openHive(const std::filesystem::path& file, HiveOpening opening);
 
 }  // namespace tw::reg

@@ -8,7 +8,8 @@
 
 namespace tw::reg {
 
-HiveStore::HiveStore(const std::filesystem::path& file) : file_(file), connection_{openHive(file)}, db_(connection_.db) {
+HiveStore::HiveStore(const std::filesystem::path& file, HiveOpening opening)
+    : file_(file), connection_{openHive(file, opening)}, db_(connection_.db) {
   try {
     dataVersion_ = Stmt(db_, "PRAGMA data_version");
     beginRead_ = Stmt(db_, "BEGIN");

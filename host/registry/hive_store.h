@@ -24,7 +24,7 @@ namespace tw::reg {
 class HiveStore {
  public:
   // Opens and loads the hive (see openHive); throws HiveError.
-  explicit HiveStore(const std::filesystem::path& file);
+  HiveStore(const std::filesystem::path& file, HiveOpening opening);
   ~HiveStore() = default;
   HiveStore(const HiveStore&) = delete;
   HiveStore& operator=(const HiveStore&) = delete;

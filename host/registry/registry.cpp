@@ -52,7 +52,7 @@ bool deliverName(std::string_view name, char* buf, DWORD* len) {
 }  // namespace
 
 struct Registry::Impl {
-  explicit Impl(const std::filesystem::path& hiveFile) : file(hiveFile), store(hiveFile) {
+  Impl(const std::filesystem::path& hiveFile, HiveOpening opening) : file(hiveFile), store(hiveFile, opening) {
     store.onKeysUndone([this](const std::vector<int64_t>& ids) { handles.forget(ids); });
   }
 
@@ -79,7 +79,8 @@ struct Registry::Impl {
 
 
 
-Registry::Registry(const std::filesystem::path& hiveFile) : impl_(std::make_unique<Impl>(hiveFile)) {}
+Registry::Registry(const std::filesystem::path& hiveFile, HiveOpening opening)
+    : impl_(std::make_unique<Impl>(hiveFile, opening)) {}
 
 Registry::~Registry() = default;
 

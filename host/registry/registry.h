@@ -69,11 +69,19 @@ constexpr DWORD KEY_WRITE = 0x20006;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-// The hive file cannot be used at all (not a database, damaged, unreadable).
+// The hive file cannot be used (not a database, damaged, unreadable, ...).
 // The message names the file and what is wrong with it.
 class HiveError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit HiveError(const std::string& what, bool unusable = false)
+      : std::runtime_error(what), unusable_(unusable) {}
+  // The file holds no hive this program can read (missing, empty, damaged or
+  // of another kind), as opposed to one that is busy, unreadable for now or
+  // written by a newer version: only then is making the hive anew advice.
+  bool unusable() const { return unusable_; }
+
+ private:
+  bool unusable_;
 };
 
 // A live value of HKEY_DYN_DATA.
@@ -93,11 +101,19 @@ class DynDataSource {
   virtual std::vector<DynValue> values(std::string_view path) = 0;
 };
 
+// What opening does with a hive file that is missing or empty.
+enum class HiveOpening {
+  CreateIfMissing,  // makes it anew: a hive of its own, or a machine being made
+  MustExist,        // refuses it: the hive of an existing machine, whose lost
+                    // data a fresh, empty hive would hide
+};
+
 class Registry {
  public:
-  // Opens (creating when missing) the hive at `hiveFile`.  Throws HiveError
-  // when the file exists but is not a usable hive; the file is left as it was.
-  explicit Registry(const std::filesystem::path& hiveFile);
+  // Opens the hive at `hiveFile`.  Throws HiveError when the file is not a
+  // usable hive (or, with MustExist, is missing or empty); the file is left
+  // as it was.
+  explicit Registry(const std::filesystem::path& hiveFile, HiveOpening opening = HiveOpening::CreateIfMissing);
   ~Registry();
   Registry(const Registry&) = delete;
   Registry& operator=(const Registry&) = delete;
