@@ -134,17 +134,40 @@ Machine Machine::open(const fs::path& rootIn) {
   return m;
 }
 
+std::string Machine::resetCommand(const fs::path& root) {
+  return "plinthctl --machine \"" + root.string() + "\" reset-machine";
+}
+
 void Machine::readDescription() {
   const fs::path file = metaDir() / "machine.ini";
   const auto bytes = readFileBytes(file);
   if (!bytes) throw MachineError(file.string() + " cannot be read");
+  // A description that says nothing, or is not one at all, is refused
+  // rather than read as the defaults: the machine it describes may well be
+  // another one.
+  auto refuse = [&](const std::string& problem) {
+    throw MachineError(file.string() + " " + problem + "; nothing was changed. To recover, mend it (the template's is " +
+                       (templateDir() / "machine.ini").string() + ") or make the machine anew with " +
+                       resetCommand(root_));
+  };
+  if (bytes->empty()) refuse("is empty");
+  if (bytes->find('\0') != std::string::npos) refuse("is not a machine description: it holds NUL bytes");
   // The description is an INI file: read it with the profile functions' own
   // line reader, so it follows the same rules as every other INI file.
   std::string_view section;
+  bool described = false;
+  int lineNumber = 0;
   ini::LineReader reader(*bytes);
   ini::Line line;
   while (reader.next(line)) {
-    if (line.kind == ini::LineKind::Section) section = line.name;
+    ++lineNumber;
+    if (line.kind == ini::LineKind::Other)
+      refuse("is not a machine description: line " + std::to_string(lineNumber) +
+             " is neither [section] nor key=value");
+    if (line.kind == ini::LineKind::Section) {
+      section = line.name;
+      described = described || ansiEqualNoCase(section, "Machine");
+    }
     if (line.kind != ini::LineKind::Key || !ansiEqualNoCase(section, "Machine")) continue;
     const std::string key(line.name);
     const std::string value(ini::unquote(line.value));
@@ -176,6 +199,7 @@ void Machine::readDescription() {
       version_.build = parts[2];
     }
   }
+  if (!described) refuse("is not a machine description: it has no [Machine] section");
 }
 
 fs::path Machine::toHost(std::string_view windowsPath) const {

@@ -45,6 +45,10 @@ class Machine {
   // The new machine appears whole or not at all.
   static void createFromTemplate(const std::filesystem::path& root, bool replace);
 
+  // The command that makes the machine in `root` anew from the template, as
+  // the way out of a machine that cannot be used.
+  static std::string resetCommand(const std::filesystem::path& root);
+
   // $XDG_DATA_HOME/tunewell/machine, else ~/.local/share/tunewell/machine.
   static std::filesystem::path defaultRoot();
   // $TUNEWELL_TEMPLATE, else the template folder the build was configured with.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/files/atomic_file.h"
+#include "host/registry/key_names.h"
 #include "host/runtime/codepage.h"
 
 namespace tw::reg {
@@ -20,7 +21,6 @@ RegFileError::RegFileError(std::string file, int line, const std::string& messag
 namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
-constexpr size_t kMaxKeyName = 255;
 constexpr size_t kWrapColumn = 80;
 
 std::string_view trimLeft(std::string_view s) {
@@ -125,6 +125,10 @@ class Parser {
     std::string_view inner = line.substr(1, line.size() - 2);
     const bool remove = !inner.empty() && inner.front() == '-';
     if (remove) inner.remove_prefix(1);
+    // A name the hive cannot hold is refused here: cut at a NUL, a key
+    // name would stand for another key; with a CR, no export could write it.
+    if (inner.find('\0') != std::string_view::npos) fail(lineNo(), "a key name cannot hold a NUL byte");
+    if (inner.find('\r') != std::string_view::npos) fail(lineNo(), "a key name cannot hold a line break");
     const size_t slash = inner.find('\\');
     const std::string_view rootPart = inner.substr(0, slash);
     const std::string_view path = slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1);
@@ -137,7 +141,7 @@ class Parser {
         size_t end = path.find('\\', pos);
         if (end == std::string_view::npos) end = path.size();
         if (end == pos) fail(lineNo(), "empty key name in \"" + printable(inner) + "\"");
-        if (end - pos > kMaxKeyName) fail(lineNo(), "key name longer than 255 characters");
+        if (end - pos > kMaxNameLength) fail(lineNo(), "key name longer than 255 characters");
         if (end == path.size()) break;
         pos = end + 1;
       }
@@ -188,6 +192,8 @@ class Parser {
     } else {
       op.name = quotedString(line, pos);
       if (op.name.find('\0') != std::string::npos) fail(lineNo(), "a value name cannot hold a NUL byte");
+      if (op.name.find('\r') != std::string::npos) fail(lineNo(), "a value name cannot hold a line break");
+      if (op.name.size() > kMaxNameLength) fail(lineNo(), "value name longer than 255 characters");
     }
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (pos >= line.size() || line[pos] != '=') fail(lineNo(), "expected \"name\"=value");
@@ -270,6 +276,8 @@ std::string describe(LONG rc) {
       return "access denied (error 5)";
     case ERROR_INVALID_PARAMETER:
       return "invalid name (error 87)";
+    case ERROR_BADKEY:
+      return "invalid key name (error 1010)";
     default:
       return "error " + std::to_string(rc);
   }

@@ -28,19 +28,12 @@
 #include <string_view>
 #include <vector>
 
+#include "host/registry/root_names.h"
+
 namespace tw::reg {
 
-using HKEY = uint32_t;
 using LONG = int32_t;
 using DWORD = uint32_t;
-
-constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
-constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
-constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
-constexpr HKEY HKEY_USERS = 0x80000003u;
-constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004u;
-constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
-constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
 
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
@@ -76,11 +69,19 @@ constexpr DWORD KEY_WRITE = 0x20006;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-// The hive file cannot be used at all (not a database, damaged, unreadable).
+// The hive file cannot be used (not a database, damaged, unreadable, ...).
 // The message names the file and what is wrong with it.
 class HiveError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit HiveError(const std::string& what, bool unusable = false)
+      : std::runtime_error(what), unusable_(unusable) {}
+  // The file holds no hive this program can read (missing, empty, damaged or
+  // of another kind), as opposed to one that is busy, unreadable for now or
+  // written by a newer version: only then is making the hive anew advice.
+  bool unusable() const { return unusable_; }
+
+ private:
+  bool unusable_;
 };
 
 // A live value of HKEY_DYN_DATA.
@@ -100,11 +101,19 @@ class DynDataSource {
   virtual std::vector<DynValue> values(std::string_view path) = 0;
 };
 
+// What opening does with a hive file that is missing or empty.
+enum class HiveOpening {
+  CreateIfMissing,  // makes it anew: a hive of its own, or a machine being made
+  MustExist,        // refuses it: the hive of an existing machine, whose lost
+                    // data a fresh, empty hive would hide
+};
+
 class Registry {
  public:
-  // Opens (creating when missing) the hive at `hiveFile`.  Throws HiveError
-  // when the file exists but is not a usable hive; the file is left as it was.
-  explicit Registry(const std::filesystem::path& hiveFile);
+  // Opens the hive at `hiveFile`.  Throws HiveError when the file is not a
+  // usable hive (or, with MustExist, is missing or empty); the file is left
+  // as it was.
+  explicit Registry(const std::filesystem::path& hiveFile, HiveOpening opening = HiveOpening::CreateIfMissing);
   ~Registry();
   Registry(const Registry&) = delete;
   Registry& operator=(const Registry&) = delete;
@@ -137,6 +146,12 @@ class Registry {
   // together or not at all.  `work` returns false (or throws) to roll back.
   bool transaction(const std::function<bool()>& work);
 
+  // Runs `work` with its reads seeing one moment of the hive: another
+  // process's writes are noticed at its first call, not at every call, as a
+  // walk over thousands of keys needs (noticing costs a read of the hive
+  // file).  This process's own writes are seen at once, as always.
+  void readTogether(const std::function<void()>& work);
+
   // Handles that are open now; tests use it to show that every key opened is
   // closed again.
   size_t openHandleCount() const;
@@ -150,12 +165,5 @@ class Registry {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Convenience for C++ callers of the host layer (settings store, .reg files,
-// tests): the full path of a root, "HKEY_LOCAL_MACHINE", and back.
-// rootFromName also takes the short forms ("HKLM") in any case; rootName
-// gives "" for a value that is not a root.
-std::optional<HKEY> rootFromName(std::string_view name);
-const char* rootName(HKEY root);
 
 }  // namespace tw::reg

@@ -1,6 +1,7 @@
 #include "syslib/ctl/arguments.h"
 
 #include "syslib/plinth.h"
+#include "host/registry/root_names.h"
 #include "host/runtime/codepage.h"
 #include "host/runtime/vbconv.h"
 #include "syslib/ctl/escapes.h"
@@ -40,16 +41,6 @@ std::optional<Variant> typedVariant(const std::string& text, std::string* error)
 struct NamedValue {
   const char* name;
   int32_t value;
-};
-
-constexpr NamedValue kRoots[] = {
-    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},         {"HKCR", HKEY_CLASSES_ROOT},
-    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},         {"HKCU", HKEY_CURRENT_USER},
-    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},       {"HKLM", HKEY_LOCAL_MACHINE},
-    {"HKEY_USERS", HKEY_USERS},                       {"HKU", HKEY_USERS},
-    {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-    {"HKCC", HKEY_CURRENT_CONFIG},                    {"HKEY_DYN_DATA", HKEY_DYN_DATA},
-    {"HKDD", HKEY_DYN_DATA},
 };
 
 constexpr NamedValue kTypes[] = {
@@ -126,7 +117,12 @@ std::optional<Arg> parseArg(const ParamSpec& param, const std::string& text, std
       return arg;
     case ParamKind::HKeys:
     case ParamKind::DataType: {
-      auto v = param.kind == ParamKind::HKeys ? named(kRoots, text) : named(kTypes, text);
+      std::optional<int32_t> v;
+      if (param.kind == ParamKind::HKeys) {
+        if (const auto root = reg::rootFromName(text)) v = static_cast<int32_t>(*root);
+      } else {
+        v = named(kTypes, text);
+      }
       if (!v) v = wholeNumber(text);
       if (!v) {
         *error = std::string(param.name) + ": \"" + text + "\" is neither a " +

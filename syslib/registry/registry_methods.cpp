@@ -74,9 +74,7 @@ Variant Plinth::GetValue(HKeys hkey, const BStr& subdir, const BStr& KeyName, co
   const Variant fallback = Default.isEmpty() ? Variant(std::string()) : Default;
   auto& r = host_.registry();
   KeyHandle key(r);
-  // This method's handler shows no message: it returns "" and the key is
-  // closed by the handle on the way out.
-  return quietErrors(Variant(std::string()), [&]() -> Variant {
+  const auto read = [&]() -> Variant {
     if (r.RegOpenKeyEx(rootHandle(hkey), cString(ansi(subdir.str())), 0, kQueryAndWrite, key.out()) !=
         reg::ERROR_SUCCESS)
       return fallback;
@@ -115,12 +113,21 @@ Variant Plinth::GetValue(HKeys hkey, const BStr& subdir, const BStr& KeyName, co
       default:
         return Variant(wide(buffer));
     }
-  });
+  };
+  // This method's handler shows no message: it returns "" and the key is
+  // closed by the handle on the way out.  Its three calls read one moment of
+  // the hive, so that another program's writes are looked for once.
+  Variant result;
+  r.readTogether([&] { result = quietErrors(Variant(std::string()), read); });
+  return result;
 }
 
 std::string Plinth::FindRegKeyString(HKeys hkey, const BStr& subdir, const BStr& key) {
   return reportErrors(host_.dialogs(), "Plinth.FindRegKeyString", std::string(), [&] {
-    DoEnumSubKeys(hkey, subdir.str(), key.str());
+    // The walk makes several calls for every key below subdir: it reads the
+    // hive as it was when the search began instead of asking before each call
+    // whether another program has written since.
+    host_.registry().readTogether([&] { DoEnumSubKeys(hkey, subdir.str(), key.str()); });
     return FoundValue;
   });
 }

@@ -10,7 +10,8 @@
 
 namespace tw::test {
 
-// Writes a minimal machine (description, WINDOWS/, WINDOWS/SYSTEM/) into `root`.
+// Writes a minimal machine (description, empty hive, WINDOWS/, WINDOWS/SYSTEM/)
+// into `root`.
 void makeBareMachine(const std::filesystem::path& root);
 
 struct TestMachine {

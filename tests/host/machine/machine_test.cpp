@@ -58,6 +58,62 @@ TEST_F(MachineTest, TheDescriptionIsReadAndABadOneIsAClearErrorAndStaysAsItWas) 
   EXPECT_EQ(test::readFile(d / "m" / ".tunewell" / "machine.ini"), bad);
 }
 
+// Read as the defaults, a description that says nothing would describe
+// another machine; it is refused, left as it was, with the way out named.
+TEST_F(MachineTest, AnEmptyOrGarbageDescriptionIsRefusedAndKept) {
+  const fs::path ini = d / "m" / ".tunewell" / "machine.ini";
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "is empty"},
+      {std::string("\x7f" "ELF\x02\x01\0\0\0", 9), "NUL"},
+      {"just some words\r\n", "line 1"},
+      {"[Other]\r\nVersion=4.10.2222\r\n", "no [Machine] section"},
+  };
+  for (const auto& [text, problem] : cases) {
+    SCOPED_TRACE(problem);
+    test::writeFile(ini, text);
+    try {
+      (void)open();
+      ADD_FAILURE() << "accepted";
+    } catch (const MachineError& e) {
+      const std::string msg = e.what();
+      EXPECT_NE(msg.find(ini.string()), std::string::npos) << msg;
+      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+      EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
+    }
+    EXPECT_EQ(test::readFile(ini), text);
+  }
+}
+
+// A fresh hive in an existing machine would make the tuner start as on a
+// first run and write over the originals it recorded.
+TEST_F(MachineTest, AMissingEmptyOrDamagedHiveIsReportedNotMadeAnew) {
+  const fs::path hive = d / "m" / ".tunewell" / "hive.db";
+  const fs::path recorded = d / "m" / "Program Files" / "Tunewell" / "Settings.1st";
+  test::writeFile(recorded, "the originals\r\n");
+  auto expectRefused = [&](const char* problem) {
+    try {
+      Host host(d / "m", nullptr);
+      ADD_FAILURE() << "opened";
+    } catch (const reg::HiveError& e) {
+      const std::string msg = e.what();
+      EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
+      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+      EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
+      EXPECT_NE(msg.find("import"), std::string::npos) << msg;
+    }
+    EXPECT_EQ(test::readFile(recorded), "the originals\r\n");
+  };
+  fs::remove(hive);
+  expectRefused("is missing");
+  EXPECT_FALSE(fs::exists(hive));
+  test::writeFile(hive, "");
+  expectRefused("is empty");
+  EXPECT_EQ(fs::file_size(hive), 0u);
+  test::writeFile(hive, "garbage");
+  expectRefused("not a hive");
+  EXPECT_EQ(test::readFile(hive), "garbage");
+}
+
 TEST(Machine, AFolderWithOtherFilesIsNotTakenOver) {
   test::TempDir d;
   test::writeFile(d / "photos" / "cat.jpg", "meow");

@@ -201,6 +201,33 @@ TEST(HiveFile, AnOpenHiveSeesWhatAnotherProcessWrote) {
   r.RegCloseKey(k);
 }
 
+TEST(HiveFile, ReadsTogetherSeeOneMomentAndTheNextCallSeesTheRest) {
+  TempDir dir;
+  const auto hive = dir / "hive.db";
+  Registry r(hive);
+  ASSERT_EQ(setSz(r, HKEY_CURRENT_USER, "v", "before"), 0);
+  auto writeElsewhere = [&](const std::string& text) {
+    return waitFor(spawn([&] {
+      Registry other(hive);
+      return setSz(other, HKEY_CURRENT_USER, "v", text) == 0 ? 0 : 1;
+    }));
+  };
+  r.readTogether([&] {
+    EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "v"), "before");
+    ASSERT_EQ(writeElsewhere("theirs"), 0);
+    EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "v"), "before");
+    // A write of our own works from the newest hive and is seen at once.
+    ASSERT_EQ(setSz(r, HKEY_CURRENT_USER, "w", "mine"), 0);
+    EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "v"), "theirs");
+    EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "w"), "mine");
+    ASSERT_EQ(writeElsewhere("later"), 0);
+  });
+  EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "v"), "later");
+  // Once the group has ended, every call notices again.
+  ASSERT_EQ(writeElsewhere("last"), 0);
+  EXPECT_EQ(querySz(r, HKEY_CURRENT_USER, "", "v"), "last");
+}
+
 TEST(HiveFile, AKilledWriterLeavesEveryReportedWriteInPlace) {
   TempDir dir;
   const auto hive = dir / "hive.db";

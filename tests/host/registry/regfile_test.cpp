@@ -156,6 +156,13 @@ TEST_F(RegFileTest, AMalformedFileNamesItsLineAndChangesNothing) {
       {good + "[HKEY_DYN_DATA\\A]\n", 6, "HKEY_DYN_DATA"},
       {good + "[-HKEY_LOCAL_MACHINE]\n", 6, "root key cannot be deleted"},
       {good + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 6, "empty key name"},
+      // Names the hive cannot hold, or an export could not write back: cut
+      // at the NUL, the first would delete all of HKLM\Software.
+      {good + std::string("[-HKLM\\Software\0x]\n", 19), 6, "NUL"},
+      {good + "[HKEY_LOCAL_MACHINE\\A\rB]\n", 6, "line break"},
+      {good + "[HKEY_LOCAL_MACHINE\\A]\n\"x\ry\"=\"v\"\n", 7, "line break"},
+      {good + "[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", 6, "longer than 255"},
+      {good + "[HKEY_LOCAL_MACHINE\\A]\n\"" + std::string(256, 'v') + "\"=\"x\"\n", 7, "longer than 255"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

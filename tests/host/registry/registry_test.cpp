@@ -195,9 +195,24 @@ TEST_F(RegistryTest, HandlesAreCountedAndCheckedExactly) {
   EXPECT_EQ(reg.RegOpenKeyEx(a, "x", 0, KEY_READ, &k), ERROR_INVALID_HANDLE);
   EXPECT_EQ(reg.RegOpenKeyEx(HKEY_PERFORMANCE_DATA, "", 0, KEY_READ, &k), ERROR_INVALID_HANDLE);
   EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "nope\\deeper", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, std::string(256, 'k'), 0, "", 0, KEY_ALL_ACCESS, &k, nullptr),
-            ERROR_INVALID_PARAMETER);
   EXPECT_EQ(reg.openHandleCount(), 0u);
+}
+
+// Windows 9x holds names of at most 255 characters; a longer one is refused
+// and leaves nothing behind, not even the part of the path that would fit.
+TEST_F(RegistryTest, NamesLongerThanWindowsHoldsAreRefused) {
+  const std::string longest(255, 'k'), tooLong(256, 'k');
+  HKEY k = 0;
+  EXPECT_EQ(reg.RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Made\\" + tooLong, 0, "", 0, KEY_ALL_ACCESS, &k, nullptr),
+            ERROR_BADKEY);
+  EXPECT_EQ(k, 0u);
+  EXPECT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Made", 0, KEY_READ, &k), ERROR_FILE_NOT_FOUND);
+
+  k = create(reg, HKEY_LOCAL_MACHINE, "Made\\" + longest);
+  EXPECT_EQ(setSz(reg, k, longest.c_str(), "fits"), ERROR_SUCCESS);
+  EXPECT_EQ(setSz(reg, k, tooLong.c_str(), "does not"), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(valueNames(reg, k), std::vector<std::string>{longest});
+  reg.RegCloseKey(k);
 }
 
 class FakeDynData : public DynDataSource {
