@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <random>
 #include <string_view>
 #include <system_error>
@@ -43,9 +44,32 @@ void syncFolder(const std::filesystem::path& dir) {
   ::close(fd);
 }
 
-}  // namespace
+// Whether `file` still holds `seen` (nullopt: does not exist), compared a
+// block at a time so that no second copy of the file is made.
+bool stillHolds(const std::filesystem::path& file, const std::optional<std::string>& seen) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return !seen && (errno == ENOENT || errno == ENOTDIR);
+  bool same = seen.has_value();
+  struct stat st {};
+  if (same && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) same = false;
+  char block[16384];
+  size_t at = 0;
+  while (same) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) same = false;
+    if (n <= 0) break;
+    const size_t got = static_cast<size_t>(n);
+    same = at + got <= seen->size() && std::memcmp(block, seen->data() + at, got) == 0;
+    at += got;
+  }
+  ::close(fd);
+  return same && at == seen->size();
+}
 
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+// writeFileAtomically; with the folder open already (-1: not), it flushes
+// the rename through that.
+void replaceFile(const std::filesystem::path& file, std::string_view bytes, int openFolder) {
   const auto dir = folderOf(file);
   static thread_local std::mt19937_64 rng{std::random_device{}()};
   std::filesystem::path temp;
@@ -85,8 +109,15 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view byt
   // Still locked while it is renamed, so that it is never taken for a leftover.
   if (::rename(temp.c_str(), file.c_str()) != 0) fail("cannot replace", file);
   ::close(fd);
-  syncFolder(dir);
+  if (openFolder >= 0)
+    ::fsync(openFolder);
+  else
+    syncFolder(dir);
 }
+
+}  // namespace
+
+void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) { replaceFile(file, bytes, -1); }
 
 void removeLeftoverTemporaries(const std::filesystem::path& folder) {
   DIR* d = ::opendir(folder.c_str());
@@ -131,18 +162,19 @@ bool updateFileAtomically(const std::filesystem::path& file,
   // ever replaced whole, so what is read is a state the file was in, and
   // leaving it so is an update made at that moment.  Most writes of a
   // profile at start-up store what is there already.
-  {
-    const auto current = readFileBytes(file);
-    const auto next = update(current);
-    if (!next || (current && *current == *next)) return false;
-  }
+  const auto seen = readFileBytes(file);
+  auto next = update(seen);
+  if (!next || (seen && *seen == *next)) return false;
   FileUpdateLock lock(file);
   removeLeftoverTemporaries(folderOf(file));
-  auto current = readFileBytes(file);
-  auto next = update(current);
-  if (!next) return false;
-  if (current && *current == *next) return false;
-  writeFileAtomically(file, *next);
+  // Another writer may have changed the file meanwhile; while it is as it
+  // was, the update already made from it stands.
+  if (!stillHolds(file, seen)) {
+    const auto current = readFileBytes(file);
+    next = update(current);
+    if (!next || (current && *current == *next)) return false;
+  }
+  replaceFile(file, *next, lock.folder());
   return true;
 }
 

@@ -35,6 +35,8 @@ class FileUpdateLock {
   ~FileUpdateLock();
   FileUpdateLock(const FileUpdateLock&) = delete;
   FileUpdateLock& operator=(const FileUpdateLock&) = delete;
+  // The locked folder, open for reading.
+  int folder() const { return fd_; }
 
  private:
   int fd_ = -1;
