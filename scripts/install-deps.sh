@@ -5,7 +5,8 @@ set -eu
 
 packages="build-essential cmake ninja-build pkg-config libsqlite3-dev sqlite3 \
 libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev fonts-dejavu-core fontconfig xvfb xauth xdg-utils"
+qt6-base-dev fonts-dejavu-core fontconfig xvfb xauth xdg-utils \
+clang-14 libclang-rt-14-dev"
 
 missing=""
 for p in $packages; do

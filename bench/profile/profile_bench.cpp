@@ -3,11 +3,15 @@
 // whole file, as the functions do for every caller.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "bench/bench_support.h"
+#include "host/files/read_file.h"
 #include "host/machine/machine.h"
 #include "host/profile/profile.h"
 
@@ -57,6 +61,36 @@ void BM_WritePrivateProfileString(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WritePrivateProfileString)->Unit(benchmark::kMicrosecond);
+
+// The floor under any durable replacement of the same file: its bytes
+// written to a new file, flushed, renamed over the old one; with the
+// folder's flush too, which makes the rename itself durable (the profile
+// write does both).
+void replaceBare(const std::filesystem::path& file, const std::string& bytes, bool syncFolder) {
+  const std::string temp = file.string() + ".bare";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || ::fsync(fd) != 0)
+    throw std::runtime_error("bare write failed");
+  ::close(fd);
+  if (::rename(temp.c_str(), file.c_str()) != 0) throw std::runtime_error("bare rename failed");
+  if (syncFolder) {
+    const int dir = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+void BM_BareWriteFsyncRename(benchmark::State& state) {
+  BenchMachine m;
+  const auto file = m.root.dir / "WINDOWS" / "SYSTEM.INI";
+  std::string bytes = tw::readFileBytes(file).value();
+  int i = 0;
+  for (auto _ : state) {
+    bytes[bytes.size() - 3] = (i++ & 1) ? '1' : '2';
+    replaceBare(file, bytes, state.range(0) != 0);
+  }
+}
+BENCHMARK(BM_BareWriteFsyncRename)->Arg(0)->Arg(1)->ArgName("folder_fsync")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

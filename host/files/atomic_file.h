@@ -10,14 +10,20 @@
 #include <string>
 #include <string_view>
 
+#include "host/files/read_file.h"
+
 namespace tw {
 
-// Reads a whole file as bytes; nullopt when it does not exist.  Throws
-// std::system_error for other failures.
-std::optional<std::string> readFileBytes(const std::filesystem::path& file);
-
-// Replaces `file` with `bytes` atomically.  Throws std::system_error.
+// Replaces `file` with `bytes` atomically.  Throws std::system_error.  The
+// temporary (".NAME.tmpNNN" beside the file) is locked by its writer for as
+// long as it exists, so that a leftover of a killed write can be told from
+// one that is being written.
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// Removes the temporaries in `folder` that were left by writes killed before
+// they finished, and no others.  Call it only under the folder's
+// FileUpdateLock; updateFileAtomically does so before each write.
+void removeLeftoverTemporaries(const std::filesystem::path& folder);
 
 // Holds an exclusive lock for updating one file.  The lock is taken on the
 // file's folder, because the file itself is replaced by rename while the lock
@@ -29,6 +35,8 @@ class FileUpdateLock {
   ~FileUpdateLock();
   FileUpdateLock(const FileUpdateLock&) = delete;
   FileUpdateLock& operator=(const FileUpdateLock&) = delete;
+  // The locked folder, open for reading.
+  int folder() const { return fd_; }
 
  private:
   int fd_ = -1;

@@ -165,6 +165,7 @@ void appendName(std::string& dir, const std::string& name) {
 }  // namespace
 
 std::optional<fs::path> FileSystem::existing(std::string_view path) const {
+  path = path.substr(0, path.find('\0'));  // as the platform's C strings end
   if (path.empty()) return std::nullopt;
   const auto slow = [&]() -> std::optional<fs::path> {
     fs::path host = machine_.toHost(path);
@@ -181,11 +182,19 @@ std::optional<fs::path> FileSystem::existing(std::string_view path) const {
     const size_t cut = rest.find_first_of("\\/");
     const std::string_view part = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
-    if (part == "." || part == "..") return slow();
+    // Dots and blanks that end a name are Windows' to drop; the machine's
+    // translation knows how.
+    if (part == "." || part == ".." || (!part.empty() && (part.back() == '.' || part.back() == ' '))) return slow();
     if (!part.empty()) parts.push_back(part);
   }
   if (parts.empty()) return machine_.root();
+  // The cache finds names; whether a name found may be used is the machine's call.
+  const auto found = cached(parts);
+  if (found && !machine_.withinWalls(found->native())) return std::nullopt;
+  return found;
+}
 
+std::optional<fs::path> FileSystem::cached(const std::vector<std::string_view>& parts) const {
   FolderCache& cache = folderCache();
   const CodePage& cp = machine_.codePage();
   std::string key = machine_.root().native();

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tw {
 
@@ -64,6 +65,8 @@ class FileSystem {
  private:
   // The host path of an existing file or folder, nullopt when there is none.
   std::optional<std::filesystem::path> existing(std::string_view path) const;
+  // The same for the components of an absolute path on C:, through the folder cache.
+  std::optional<std::filesystem::path> cached(const std::vector<std::string_view>& parts) const;
 
   const Machine& machine_;
   sys::DiskMeter* disks_;

@@ -45,6 +45,8 @@ fs::path uniqueSibling(const fs::path& p, const char* tag) {
   return p.parent_path() / ("." + p.filename().string() + tag + std::to_string(rd() % 1000000000u));
 }
 
+constexpr std::string_view kMetaFolder = ".tunewell";
+
 // Windows path components: split at backslashes (and slashes, which the
 // platform accepts too).
 std::vector<std::string> components(std::string_view path) {
@@ -62,9 +64,39 @@ std::vector<std::string> components(std::string_view path) {
   return parts;
 }
 
+// Windows drops the dots and blanks that end a name: "SYSTEM.INI." and
+// "SYSTEM.INI " are SYSTEM.INI.  A name of nothing else names no file.
+std::string_view windowsName(std::string_view part) {
+  while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+  return part;
+}
+
+bool isMetaFolderName(std::string_view name) { return ansiEqualNoCase(name, kMetaFolder); }
+
+// Whether `path` is `dir` or lies below it.
+bool isAtOrBelow(std::string_view path, std::string_view dir) {
+  return path.substr(0, dir.size()) == dir && (path.size() == dir.size() || path[dir.size()] == '/');
+}
+
+// The first component of `path` below `dir` (which `path` is at or below).
+std::string_view firstComponentBelow(std::string_view path, std::string_view dir) {
+  std::string_view rest = path.substr(dir.size());
+  while (!rest.empty() && rest.front() == '/') rest.remove_prefix(1);
+  return rest.substr(0, rest.find('/'));
+}
+
+fs::path withoutTrailingSeparator(fs::path p) {
+  p = p.lexically_normal();
+  return p.has_filename() || p == p.root_path() ? p : p.parent_path();
+}
+
 }  // namespace
 
-Machine::Machine(fs::path root) : root_(std::move(root)) {}
+Machine::Machine(fs::path root) : root_(withoutTrailingSeparator(std::move(root))) {
+  char* real = ::realpath(root_.c_str(), nullptr);
+  realRoot_ = real ? real : root_.native();
+  std::free(real);
+}
 
 fs::path Machine::defaultRoot() {
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "tunewell" / "machine";
@@ -203,12 +235,62 @@ void Machine::readDescription() {
 }
 
 fs::path Machine::toHost(std::string_view windowsPath) const {
-  std::string_view rest = windowsPath;
+  bool onDriveC = false;
+  std::string host = resolveNames(windowsPath, onDriveC);
+  if (!onDriveC || withinWalls(host)) return host;
+  // Beyond the walls: a folder that is never made, so that nothing is read
+  // from there and nothing can be written.  The name is kept for messages.
+  const auto slash = host.rfind('/');
+  return metaDir() / "unreachable" / host.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+bool Machine::withinWalls(const std::string& hostPath) const {
+  const std::string& root = root_.native();
+  if (!isAtOrBelow(hostPath, root)) return false;
+  if (isMetaFolderName(firstComponentBelow(hostPath, root))) return false;
+  // Only a symbolic link can lead elsewhere; most paths have none, and a
+  // look at each component settles them.
+  std::string prefix = root;
+  for (size_t pos = root.size(); pos < hostPath.size();) {
+    const size_t end = std::min(hostPath.find('/', pos + 1), hostPath.size());
+    prefix.append(hostPath, pos, end - pos);
+    pos = end;
+    if (prefix.back() == '/') continue;
+    struct stat st {};
+    // What does not exist holds no link, and neither does anything below it.
+    if (::lstat(prefix.c_str(), &st) != 0) return true;
+    if (S_ISLNK(st.st_mode)) return reallyWithinWalls(hostPath);
+  }
+  return true;
+}
+
+bool Machine::reallyWithinWalls(const std::string& hostPath) const {
+  // The names after the deepest existing part are new names, which no link
+  // can redirect; where that part really lies decides.
+  std::string existing = hostPath;
+  struct stat st {};
+  while (existing.size() > root_.native().size() && ::lstat(existing.c_str(), &st) != 0)
+    existing.resize(existing.rfind('/'));
+  char* real = ::realpath(existing.c_str(), nullptr);
+  // A link to nothing would have a write create its target wherever it points.
+  if (!real) return false;
+  const std::string resolved = real;
+  std::free(real);
+  return isAtOrBelow(resolved, realRoot_) && !isMetaFolderName(firstComponentBelow(resolved, realRoot_));
+}
+
+std::string Machine::resolveNames(std::string_view windowsPath, bool& onDriveC) const {
+  // The platform's functions take C strings: a NUL ends the path.
+  std::string_view rest = windowsPath.substr(0, windowsPath.find('\0'));
   std::vector<std::string> parts;
   fs::path base = root_;
+  onDriveC = true;
   if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0])));
-    if (drive != 'C') base = metaDir() / "no-such-drive" / std::string(1, drive);
+    if (drive != 'C') {
+      base = metaDir() / "no-such-drive" / std::string(1, drive);
+      onDriveC = false;
+    }
     rest.remove_prefix(2);
   } else if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) {
     // A relative path: the profile functions look in the Windows folder.
@@ -223,7 +305,9 @@ fs::path Machine::toHost(std::string_view windowsPath) const {
       if (!resolved.empty()) resolved.pop_back();
       continue;
     }
-    resolved.push_back(std::move(part));
+    const std::string_view name = windowsName(part);
+    if (name.empty()) continue;
+    resolved.emplace_back(name);
   }
 
   // Built as strings: the paths of the filesystem library take longer to

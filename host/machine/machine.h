@@ -71,10 +71,21 @@ class Machine {
 
   // The host path of a Windows path (ANSI bytes).  Each existing component is
   // matched without regard to case, as Windows does; missing components are
-  // kept as written.  A path without a drive or leading backslash is taken
+  // kept as written, without the trailing dots and blanks that Windows drops
+  // from a name.  A path without a drive or leading backslash is taken
   // relative to the Windows folder.  ".." never leaves the drive.  Drives
   // other than C: do not exist; their paths lie in a folder that is never made.
+  //
+  // The drive has walls: the hidden folder is not part of it, and neither is
+  // anything a symbolic link leads to outside the machine.  A path through a
+  // wall gives a host path in a folder that is never made, so that it reads
+  // as a file that does not exist and cannot be written.
   std::filesystem::path toHost(std::string_view windowsPath) const;
+
+  // Whether a host path below the root lies inside the walls: not in the
+  // hidden folder (in any case), and, where a symbolic link is on the way,
+  // really inside the machine.  For code that finds files by its own route.
+  bool withinWalls(const std::string& hostPath) const;
 
   // The Windows path of a host path inside the machine ("C:\\WINDOWS\\X").
   std::string toWindows(const std::filesystem::path& hostPath) const;
@@ -82,8 +93,11 @@ class Machine {
  private:
   explicit Machine(std::filesystem::path root);
   void readDescription();
+  std::string resolveNames(std::string_view windowsPath, bool& onDriveC) const;
+  bool reallyWithinWalls(const std::string& hostPath) const;
 
   std::filesystem::path root_;
+  std::string realRoot_;  // the root with every symbolic link on its way resolved
   std::string windowsFolder_ = "C:\\WINDOWS";
   std::string systemFolder_ = "C:\\WINDOWS\\SYSTEM";
   std::string programFolder_ = "C:\\Program Files\\Tunewell";

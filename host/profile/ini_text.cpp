@@ -72,26 +72,23 @@ void classify(std::string_view content, Line& line, bool keys) {
   line.value = trimBlanks(content.substr(eq + 1));
 }
 
-std::vector<Line> allLines(std::string_view text) {
-  std::vector<Line> lines;
+// Reads the first section named `section`: returns its header, or nullopt,
+// and calls `visit` for each line after the header up to the next one.  An
+// edit reads as far as it must and keeps no list of lines: on a large file
+// that list costs more than the edit.
+template <class Visit>
+std::optional<Line> scanSection(std::string_view text, std::string_view section, Visit visit) {
   LineReader reader(text);
+  reader.readKeys(false);
   Line line;
-  while (reader.next(line)) lines.push_back(line);
-  return lines;
-}
-
-// The index of the first header of `section`, or lines.size().
-size_t findSection(const std::vector<Line>& lines, std::string_view section) {
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].kind == LineKind::Section && sameName(lines[i].name, section)) return i;
-  return lines.size();
-}
-
-// The index of the line after the section that starts at `header`.
-size_t sectionEnd(const std::vector<Line>& lines, size_t header) {
-  size_t j = header + 1;
-  while (j < lines.size() && lines[j].kind != LineKind::Section) ++j;
-  return j;
+  while (reader.next(line))
+    if (line.kind == LineKind::Section && sameName(line.name, section)) break;
+  if (line.kind != LineKind::Section || !sameName(line.name, section)) return std::nullopt;
+  const Line header = line;
+  reader.readKeys(true);
+  while (reader.next(line) && line.kind != LineKind::Section)
+    if (!visit(line)) break;
+  return header;
 }
 
 bool endsWithLineEnd(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
@@ -158,27 +155,29 @@ std::string_view unquote(std::string_view value) {
 
 std::optional<std::string> setKey(std::string_view text, std::string_view section, std::string_view key,
                                   std::string_view value) {
-  const auto lines = allLines(text);
-  const size_t header = findSection(lines, section);
-  if (header == lines.size()) {
+  std::optional<Line> found;
+  std::optional<Line> lastKey;
+  const auto header = scanSection(text, section, [&](const Line& l) {
+    if (l.kind != LineKind::Key) return true;
+    if (sameName(l.name, key)) {
+      found = l;
+      return false;
+    }
+    lastKey = l;
+    return true;
+  });
+  if (!header) {
     const std::string entry = std::string(key) + "=" + std::string(value);
     return appendSection(text, section, {entry});
   }
-  const size_t stop = sectionEnd(lines, header);
-  size_t lastKey = header;
-  for (size_t j = header + 1; j < stop; ++j) {
-    const Line& l = lines[j];
-    if (l.kind != LineKind::Key) continue;
-    if (sameName(l.name, key)) {
-      if (l.value == value) return std::nullopt;
-      // The key keeps the spelling it has in the file.
-      return splice(text, l.begin, l.end, std::string(l.name) + "=" + std::string(value));
-    }
-    lastKey = j;
+  if (found) {
+    if (found->value == value) return std::nullopt;
+    // The key keeps the spelling it has in the file.
+    return splice(text, found->begin, found->end, std::string(found->name) + "=" + std::string(value));
   }
   // A new key goes after the section's last key, so that the blank lines and
   // comments that lead into the next section stay in front of it.
-  const Line& after = lines[lastKey];
+  const Line& after = lastKey ? *lastKey : *header;
   std::string insert;
   if (after.next == after.end) insert.append(kNewLine);  // the last line of a file without a final newline
   insert.append(key).append("=").append(value).append(kNewLine);
@@ -186,55 +185,54 @@ std::optional<std::string> setKey(std::string_view text, std::string_view sectio
 }
 
 std::optional<std::string> deleteKey(std::string_view text, std::string_view section, std::string_view key) {
-  const auto lines = allLines(text);
-  const size_t header = findSection(lines, section);
-  if (header == lines.size()) return std::nullopt;
-  const size_t stop = sectionEnd(lines, header);
-  for (size_t j = header + 1; j < stop; ++j) {
-    const Line& l = lines[j];
-    if (l.kind == LineKind::Key && sameName(l.name, key)) return splice(text, l.begin, l.next, {});
-  }
-  return std::nullopt;
+  std::optional<Line> found;
+  scanSection(text, section, [&](const Line& l) {
+    if (l.kind == LineKind::Key && sameName(l.name, key)) found = l;
+    return !found;
+  });
+  if (!found) return std::nullopt;
+  return splice(text, found->begin, found->next, {});
 }
 
 std::optional<std::string> deleteSection(std::string_view text, std::string_view section) {
-  const auto lines = allLines(text);
   // Every section of that name goes, not only the first: a second one left
   // behind would take its place and bring the deleted name back.
   std::string out;
   size_t copied = 0;
+  bool inside = false;
   bool changed = false;
-  for (size_t i = 0; i < lines.size();) {
-    if (lines[i].kind != LineKind::Section || !sameName(lines[i].name, section)) {
-      ++i;
-      continue;
+  LineReader reader(text);
+  reader.readKeys(false);
+  Line line;
+  while (reader.next(line)) {
+    if (line.kind != LineKind::Section) continue;
+    const bool doomed = sameName(line.name, section);
+    if (doomed && !inside) {
+      out.append(text.substr(copied, line.begin - copied));
+      changed = true;
+    } else if (!doomed && inside) {
+      copied = line.begin;
     }
-    const size_t stop = sectionEnd(lines, i);
-    const size_t to = stop < lines.size() ? lines[stop].begin : text.size();
-    out.append(text.substr(copied, lines[i].begin - copied));
-    copied = to;
-    changed = true;
-    i = stop;
+    inside = doomed;
   }
   if (!changed) return std::nullopt;
-  out.append(text.substr(copied));
+  if (!inside) out.append(text.substr(copied));
   return out;
 }
 
 std::optional<std::string> replaceSection(std::string_view text, std::string_view section,
                                           const std::vector<std::string_view>& entries) {
-  const auto lines = allLines(text);
-  const size_t header = findSection(lines, section);
-  if (header == lines.size()) return appendSection(text, section, entries);
-  const size_t stop = sectionEnd(lines, header);
+  std::optional<Line> last;
+  const auto header = scanSection(text, section, [&](const Line& l) {
+    if (l.kind != LineKind::Blank) last = l;
+    return true;
+  });
+  if (!header) return appendSection(text, section, entries);
   // The blank lines that part the section from the next one are kept.
-  size_t last = header;
-  for (size_t j = header + 1; j < stop; ++j)
-    if (lines[j].kind != LineKind::Blank) last = j;
-  const size_t from = lines[header].next;
-  const size_t to = lines[last].next;
+  const size_t from = header->next;
+  const size_t to = last ? last->next : header->next;
   std::string body;
-  if (!entries.empty() && lines[header].next == lines[header].end) body.append(kNewLine);
+  if (!entries.empty() && header->next == header->end) body.append(kNewLine);
   for (auto e : entries) body.append(e).append(kNewLine);
   if (text.substr(from, to - from) == body) return std::nullopt;
   return splice(text, from, to, body);

@@ -1,11 +1,8 @@
 #include "host/profile/profile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <functional>
@@ -25,41 +22,24 @@ using ini::LineKind;
 
 // Windows reads a profile afresh when it changes; reading the file on every
 // call costs microseconds for a file of this kind and can never serve a value
-// another program has since replaced.  The file is read in one piece into a
-// buffer of its size.  A file that cannot be read reads as a missing one,
-// which is what Windows reports for it.
+// another program has since replaced.  A file that cannot be read (or a
+// folder or pipe under the name) reads as a missing one, which is what
+// Windows reports for it.
 std::string readProfile(const std::filesystem::path& file) {
-  // Not blocking, so that a pipe or device under the name cannot hang the caller.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::string();
-  std::string out;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    // One byte more than the size, so that a file grown meanwhile is seen
-    // to go on and is read to its end.
-    size_t want = static_cast<size_t>(st.st_size) + 1;
-    size_t have = 0;
-    for (;;) {
-      out.resize(have + want);
-      const ssize_t n = ::read(fd, out.data() + have, want);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        if (n < 0) have = 0;
-        break;
-      }
-      have += static_cast<size_t>(n);
-      want = have < out.size() ? out.size() - have : 65536;
-    }
-    out.resize(have);
+  try {
+    auto bytes = readFileBytes(file);
+    return bytes ? std::move(*bytes) : std::string();
+  } catch (const std::exception&) {
+    return std::string();
   }
-  ::close(fd);
-  return out;
 }
 
 // One string into the caller's buffer, cut to size - 1 characters.
 uint32_t copyString(char* buffer, uint32_t size, std::string_view text) {
   const size_t n = std::min<size_t>(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), n);
+  // An empty view may hold no pointer at all, which memcpy must not be given
+  // even for no bytes.
+  if (n > 0) std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
   return static_cast<uint32_t>(n);
 }

@@ -5,14 +5,12 @@
 // every figure taken from it, so one gauge refresh costs one read of each.
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <mutex>
 #include <optional>
@@ -20,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/files/read_file.h"
 #include "host/runtime/errors.h"
 #include "host/shell/shell.h"
 #include "host/system/cpuid.h"
@@ -34,25 +33,14 @@ namespace {
 
 // Reads a whole (small, generated) file into `buf`; false when it cannot.
 bool readWhole(const fs::path& p, std::string& buf) {
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  if (buf.size() < 4096) buf.resize(4096);
-  size_t used = 0;
-  bool ok = true;
-  for (;;) {
-    if (used == buf.size()) buf.resize(buf.size() * 2);
-    const ssize_t n = ::read(fd, buf.data() + used, buf.size() - used);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    used += static_cast<size_t>(n);
+  try {
+    auto bytes = readFileBytes(p);
+    if (!bytes) return false;
+    buf = std::move(*bytes);
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
-  ::close(fd);
-  buf.resize(used);
-  return ok;
 }
 
 std::optional<uint64_t> leadingNumber(std::string_view s) {

@@ -74,6 +74,14 @@ TEST_F(ProfileTest, ListsAreCutSoTheyStillEndInTwoNuls) {
   EXPECT_EQ(buf.substr(0, 37), "name1=val1\0name2=\"q\"\0name3\0name4=a\0\0#"s);
   EXPECT_EQ(profile_.GetPrivateProfileSection("section1", buf.data(), 24, "test.ini"), 22u);
   EXPECT_EQ(buf.substr(0, 24), "name1=val1\0name2=\"q\"\0n\0\0"s);
+
+  // A buffer of one character holds only the terminating NUL, whatever the list.
+  for (const char* section : {"section1", "absent"}) {
+    buf.assign(4, '#');
+    EXPECT_EQ(profile_.GetPrivateProfileString(section, nullptr, "dflt", buf.data(), 1, "test.ini"), 0u);
+    EXPECT_EQ(profile_.GetPrivateProfileSection(section, buf.data(), 1, "test.ini"), 0u);
+    EXPECT_EQ(buf, "\0###"s);
+  }
 }
 
 TEST_F(ProfileTest, HostileFilesReadWithoutHarm) {

@@ -1,5 +1,8 @@
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <string>
@@ -114,6 +117,43 @@ TEST_F(ProfileTest, TwoProcessesWritingAtOnceLoseNothing) {
   }
   for (int c = 0; c < 2; ++c)
     for (int i = 0; i < 200; ++i) ASSERT_EQ(get("s", key(c, i).c_str(), "lost"), std::to_string(i)) << key(c, i);
+}
+
+
+TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKept) {
+  put("[s]\r\n");
+  const auto leftover = file(".TEST.INI.tmp123456");
+  writeFile(leftover, "[s]\r\nhalf");
+  // Names that only look alike are somebody else's files.
+  for (const char* name : {".TEST.INI.tmp", "TEST.INI.tmp7", ".notes.tmpx", ".tmp9"}) writeFile(file(name), "keep");
+
+  // A writer in the middle of its write: it holds its temporary's lock.
+  const auto live = file(".OTHER.INI.tmp42");
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t writer = ::fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    const int fd = ::open(live.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, "[o]", 3) != 3 || ::write(ready[1], "!", 1) != 1) ::_exit(1);
+    ::pause();
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+
+  EXPECT_TRUE(profile_.WritePrivateProfileString("s", "k", "1", "TEST.INI"));
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  for (const char* name : {".TEST.INI.tmp", "TEST.INI.tmp7", ".notes.tmpx", ".tmp9"}) EXPECT_EQ(contents(name), "keep");
+
+  ::kill(writer, SIGKILL);
+  ASSERT_EQ(::waitpid(writer, nullptr, 0), writer);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  EXPECT_TRUE(profile_.WritePrivateProfileString("s", "k", "2", "TEST.INI"));
+  EXPECT_FALSE(std::filesystem::exists(live));
+  EXPECT_EQ(contents(), "[s]\r\nk=2\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "host/files/read_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace tw {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void fail(int error, const char* what, const std::filesystem::path& file) {
+  throw std::system_error(error, std::generic_category(), std::string(what) + " " + file.string());
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
+  // Not blocking, so that opening a pipe under the name cannot hang the caller.
+  const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    fail(errno, "cannot open", file);
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) fail(errno, "cannot read", file);
+  if (!S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "is not a file:", file);
+  // One byte more than the size, so that a file that has grown since (or
+  // reports no size) is seen to go on, and is read to its end.
+  std::string out;
+  size_t have = 0;
+  size_t want = static_cast<size_t>(st.st_size) + 1;
+  for (;;) {
+    out.resize(have + want);
+    const ssize_t n = ::read(fd.get(), out.data() + have, want);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno, "cannot read", file);
+    }
+    if (n == 0) break;
+    have += static_cast<size_t>(n);
+    want = have < out.size() ? out.size() - have : 65536;
+  }
+  out.resize(have);
+  return out;
+}
+
+}  // namespace tw
