@@ -67,12 +67,26 @@ struct Registry::Impl {
   Key* find(Key* from, std::string_view path) { return store.tree().find(from, path); }
   HKEY newHandle(Handle h) { return handles.open(std::move(h)); }
 
+  // Where a subkey is looked for, with the hive as other programs left it.
+  LONG begin(HKEY key, Start& s) {
+    if (LONG rc = store.refresh(); rc != ERROR_SUCCESS) return rc;
+    return start(key, s);
+  }
+
+  // A key of HKEY_DYN_DATA opens when the live source has it; `missing` is
+  // the caller's answer when it has not (nothing can be created there).
+  LONG openDyn(const Start& s, std::string_view subKey, LONG missing, HKEY* result) {
+    std::string path = joinPath(s.dynPath, subKey);
+    if (!path.empty() && !(dyn && dyn->keyExists(path))) return missing;
+    *result = newHandle(Handle{true, 0, std::move(path)});
+    return ERROR_SUCCESS;
+  }
+
   LONG validate(HKEY key) {
     std::lock_guard lock(mutex);
     return guarded([&]() -> LONG {
-      if (LONG rc = store.refresh(); rc != ERROR_SUCCESS) return rc;
       Start s;
-      return start(key, s);
+      return begin(key, s);
     });
   }
 };
@@ -97,15 +111,12 @@ LONG Registry::RegCreateKeyEx(HKEY key, std::string_view subKey, DWORD, std::str
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
     subKey = beforeNul(subKey);
-    if (LONG rc = d.store.refresh(); rc != ERROR_SUCCESS) return rc;
     Start s;
-    if (LONG rc = d.start(key, s); rc != ERROR_SUCCESS) return rc;
+    if (LONG rc = d.begin(key, s); rc != ERROR_SUCCESS) return rc;
     if (s.dyn) {
-      const std::string path = joinPath(s.dynPath, subKey);
-      if (!path.empty() && !(d.dyn && d.dyn->keyExists(path))) return ERROR_ACCESS_DENIED;
-      *result = d.newHandle(Handle{true, 0, path});
-      if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
-      return ERROR_SUCCESS;
+      const LONG rc = d.openDyn(s, subKey, ERROR_ACCESS_DENIED, result);
+      if (rc == ERROR_SUCCESS && disposition) *disposition = REG_OPENED_EXISTING_KEY;
+      return rc;
     }
     // Opening an existing key needs no write lock: the library creates the
     // key before every value it writes.
@@ -157,15 +168,9 @@ LONG Registry::RegOpenKeyEx(HKEY key, std::string_view subKey, DWORD, DWORD, HKE
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
     subKey = beforeNul(subKey);
-    if (LONG rc = d.store.refresh(); rc != ERROR_SUCCESS) return rc;
     Start s;
-    if (LONG rc = d.start(key, s); rc != ERROR_SUCCESS) return rc;
-    if (s.dyn) {
-      std::string path = joinPath(s.dynPath, subKey);
-      if (!path.empty() && !(d.dyn && d.dyn->keyExists(path))) return ERROR_FILE_NOT_FOUND;
-      *result = d.newHandle(Handle{true, 0, std::move(path)});
-      return ERROR_SUCCESS;
-    }
+    if (LONG rc = d.begin(key, s); rc != ERROR_SUCCESS) return rc;
+    if (s.dyn) return d.openDyn(s, subKey, ERROR_FILE_NOT_FOUND, result);
     Key* k = s.prefix.empty() ? d.find(s.key, subKey) : d.find(d.find(s.key, s.prefix), subKey);
     if (!k) return ERROR_FILE_NOT_FOUND;
     *result = d.newHandle(Handle{false, k->id, {}});
