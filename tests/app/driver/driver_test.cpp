@@ -48,7 +48,7 @@ print Form1.Loaded
             "Check12.Enabled = True\n"
             "Ignored: tick Timer1\n"
             "Combo1 = \"My setup\"\n"
-            "Label20 = \"Take control of your cache instead of it taking control of your memory!\"\n"
+            "Label20 = \"This sets the number of recently accessed file names that Windows will store.\"\n"
             "Timer1 = False\n"
             "Form1.Loaded = False\n");
 }
