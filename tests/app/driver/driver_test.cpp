@@ -53,6 +53,16 @@ print Form1.Loaded
             "Form1.Loaded = False\n");
 }
 
+TEST_F(ScriptedDriver, HoverReachesOnlyWhatTheWindowShows) {
+  EXPECT_EQ(run("tab 3\nhover Check10(2)\nprint Label20\nhover Slider1\nhover Form1\nprint Label20\n"),
+            app::drive::kOk)
+      << err;
+  EXPECT_EQ(out,
+            "Label20 = \"Optimize your COM port settings for better data exchange rates.\"\n"
+            "Ignored: hover Slider1\n"
+            "Label20 = \"Welcome to Tunewell Pro!\"\n");
+}
+
 TEST_F(ScriptedDriver, AnUnexpectedMessageBoxFailsTheRun) {
   WindowsVersion nt;
   nt.major = 5;
