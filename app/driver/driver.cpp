@@ -362,7 +362,13 @@ bool Driver::act(const Command& c) {
   }
   if (c.verb == "type") return controlAs<ComboBox>(a[0], "a combo box").userType(a[1]);
   if (c.verb == "hover") {
-    control(a[0]).userMouseMove(MouseButton::None, ShiftMask::None, 0, 0);
+    // The pointer cannot rest on what is not shown (a control of a tab that
+    // is not in front); a greyed control passes it on to its container, as
+    // the platform does.
+    Control& target = control(a[0]);
+    for (const Control* x = &target; x != nullptr; x = x->container())
+      if (!x->visible()) return false;
+    target.userMouseMove(MouseButton::None, ShiftMask::None, 0, 0);
     return true;
   }
   if (c.verb == "tick") {

@@ -87,9 +87,15 @@ void Form1::showOptions() {
   skipErrors([&] { Check14->setValue(AutoUpdate); });
   skipErrors([&] {
     if (!fso().FileExists(programFile("Plinth.exe"))) {
-      // Without the tray utility there is nothing to run in the tray.
+      // Without the tray utility there is nothing to run in the tray, nor to
+      // enter in Windows' start-up.  "Load on startup" goes with "Run in
+      // tray" here even when the latter was already clear (and so raised no
+      // click): left as it was, it could stay checked, and the exit would
+      // enter a program that is not there.
       skipErrors([&] { Check8->setValue(0); });
       skipErrors([&] { Check8->setEnabled(false); });
+      skipErrors([&] { Check9->setValue(0); });
+      skipErrors([&] { Check9->setEnabled(false); });
     }
   });
 

@@ -1,5 +1,7 @@
 #include "app/ui/form1.h"
 
+#include "app/ui/hover.h"
+
 #include "host/runtime/codepage.h"
 #include "host/runtime/errors.h"
 #include "host/runtime/vbconv.h"
@@ -115,6 +117,8 @@ void Form1::connectEvents() {
   Check14->Click.connect([this] { Check14_Click(); });
   Option1.connect(&OptionButton::Click, [this](int index) { Option1_Click(index); });
   Option2.connect(&OptionButton::Click, [this](int index) { Option2_Click(index); });
+
+  connectHoverDescriptions(*this);
 }
 
 std::string sliderReadout(int32_t value, const char* unit) {

@@ -2,7 +2,8 @@
 // clicks in the channel go to the model as the classic track bar sends them
 // (Page Up moves towards Min, as Left and Up do); a drag of the thumb is the
 // model's begin / drag-to / end, so a drag raises Scroll for each position
-// and Change once at the release.
+// and Change once at the release.  While the thumb is held, the slider's
+// Text shows in a tip above it, as the classic track bar's tool tip does.
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "ui/forms/slider.h"
@@ -29,17 +31,29 @@ class ModelSlider : public QSlider {
     connect(this, &QSlider::sliderPressed, this, [this] {
       guarded([this] { model_.userBeginDrag(); });
       showModel();
+      showTip();
     });
     connect(this, &QSlider::sliderMoved, this, [this](int position) {
       guarded([this, position] { model_.userDragTo(position); });
       // During the drag the thumb follows the pointer unless a handler
       // moved the value elsewhere.
       if (model_.value() != position) showModel();
+      showTip();
     });
     connect(this, &QSlider::sliderReleased, this, [this] {
       guarded([this] { model_.userEndDrag(); });
       showModel();
+      QToolTip::hideText();
     });
+  }
+
+  // The tip of a held thumb: the text the handlers gave the slider, centred
+  // above the thumb; nothing while the text is empty.
+  void showTip() {
+    if (!model_.dragging() || model_.text().empty()) return;
+    const QRect thumb = thumbRect();
+    QToolTip::showText(mapToGlobal(QPoint(thumb.center().x(), thumb.top())),
+                       QString::fromStdString(model_.text()), this);
   }
 
   // The thumb where the model has it.

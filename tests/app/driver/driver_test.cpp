@@ -48,9 +48,19 @@ print Form1.Loaded
             "Check12.Enabled = True\n"
             "Ignored: tick Timer1\n"
             "Combo1 = \"My setup\"\n"
-            "Label20 = \"Take control of your cache instead of it taking control of your memory!\"\n"
+            "Label20 = \"This sets the number of recently accessed file names that Windows will store.\"\n"
             "Timer1 = False\n"
             "Form1.Loaded = False\n");
+}
+
+TEST_F(ScriptedDriver, HoverReachesOnlyWhatTheWindowShows) {
+  EXPECT_EQ(run("tab 3\nhover Check10(2)\nprint Label20\nhover Slider1\nhover Form1\nprint Label20\n"),
+            app::drive::kOk)
+      << err;
+  EXPECT_EQ(out,
+            "Label20 = \"Optimize your COM port settings for better data exchange rates.\"\n"
+            "Ignored: hover Slider1\n"
+            "Label20 = \"Welcome to Tunewell Pro!\"\n");
 }
 
 TEST_F(ScriptedDriver, AnUnexpectedMessageBoxFailsTheRun) {

@@ -89,6 +89,18 @@ TEST_F(Applying, SettingsThatAreOnAreWrittenAndOffAreRemoved) {
   EXPECT_FALSE(f->Timer1->enabled());
 }
 
+TEST_F(Applying, TheTaskMonitorIsLookedForInTheWindowsFolderThenInSystem) {
+  const auto system = t.m.windows() / "SYSTEM";
+  std::filesystem::create_directories(system);
+  test::writeFile(system / "TASKMON.EXE", "");
+  EXPECT_EQ(f->FindTaskmon(), "C:\\WINDOWS\\Taskmon.exe");
+  std::filesystem::remove(t.m.windows() / "TASKMON.EXE");
+  EXPECT_EQ(f->FindTaskmon(), "C:\\WINDOWS\\SYSTEM\\Taskmon.exe");
+  std::filesystem::remove(system / "TASKMON.EXE");
+  EXPECT_EQ(f->FindTaskmon(), "");
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
+}
+
 TEST_F(Applying, ThePresetNameIsSavedByTheApplyAndThenByTheClose) {
   ASSERT_TRUE(f->Combo1->userSelect(f->Combo1->findExact("CD Writer")));
   f->Combo1->setText("");  // as a drag leaves it

@@ -10,6 +10,7 @@ namespace tw {
 namespace {
 
 using test::MainWindow;
+using test::TunerMachine;
 
 TEST_F(MainWindow, TheCdRomCacheFollowsSpeedAndSlider) {
   tab(4);
@@ -32,6 +33,37 @@ TEST(CdRomFigures, AStoredCacheSizeIsShownAsThePositionAndSpeedThatGiveIt) {
   for (int32_t size : {20, 110, 0, -64}) EXPECT_EQ(figures(size), std::pair(0, 4)) << size;
   // A huge stored size is answered at once, as the count-down would end.
   EXPECT_EQ(app::cdSettingOf(544 + 25 * 80000000).speed, 80000001);
+}
+
+TEST(CdRomStartup, AStoredCacheSizeIsShownAndTheGroupThenAgreesWithWhatItShows) {
+  struct Case {
+    int32_t stored;
+    int32_t position;
+    const char* speed;
+    int32_t pending;
+  };
+  // 535 is position 3 at 16x; 20 and 110 meet no base figure on the way
+  // down, so they are shown as position 0 at 4x, which is 107.
+  for (const Case c : {Case{535, 3, "16x", 535}, Case{20, 0, "4x", 107}, Case{110, 0, "4x", 107}}) {
+    TunerMachine t;
+    t.setHklm(app::catalogue::kCdfsKey, "CacheSize", Variant(c.stored), REG_BINARY);
+    auto& f = t.start();
+    EXPECT_EQ(f.Slider9->value(), c.position) << c.stored;
+    EXPECT_EQ(f.Combo4->text(), c.speed) << c.stored;
+    EXPECT_EQ(f.PendingSettings.CDFSCacheSize, c.pending) << c.stored;
+    EXPECT_EQ(f.Label23->caption(), std::to_string(2 * c.pending) + " Kb") << c.stored;
+    EXPECT_EQ(f.Slider9->text(), f.Label23->caption()) << c.stored;
+  }
+}
+
+TEST_F(MainWindow, TheSpeedListHoldsTheThirteenSpeedsAndAnEmptyTextChangesNothing) {
+  EXPECT_EQ(f.Combo4->items(), (std::vector<std::string>{"1x", "2x", "4x", "8x", "16x", "20x", "24x", "32x", "40x",
+                                                         "44x", "48x", "50x", "52x"}));
+  tab(4);
+  const app::PendingRecord before = f.PendingSettings;
+  f.Combo4->setListIndex(-1);  // a click with no speed chosen
+  EXPECT_EQ(f.PendingSettings, before);
+  EXPECT_TRUE(t.m.dialogs->shown().empty());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QStyleOptionButton>
 #include <QStyleOptionSlider>
+#include <QToolTip>
 #include <QTabBar>
 
 #include "tests/ui/qt/qt_app.h"
@@ -95,8 +96,9 @@ TEST_F(Controls, DraggingTheThumbRaisesScrollForEachPositionAndChangeOnceAtTheRe
   slider.setRange(0, 20);
   slider.Scroll.connect([&] {
     log.push_back("Scroll " + std::to_string(slider.value()));
-    // A handler that allows even positions only.
+    // A handler that allows even positions only, and says where it is.
     if (slider.value() % 2 != 0) slider.setValue(slider.value() - 1);
+    slider.setText(std::to_string(slider.value()) + " Kb");
   });
   slider.Change.connect([&] { log.push_back("Change " + std::to_string(slider.value())); });
   auto window = open();
@@ -123,7 +125,10 @@ TEST_F(Controls, DraggingTheThumbRaisesScrollForEachPositionAndChangeOnceAtTheRe
   QTest::mouseMove(widget, QPoint(xOf(5), thumb.center().y()));
   QTest::mouseMove(widget, QPoint(xOf(8), thumb.center().y()));
   EXPECT_EQ(widget->sliderPosition(), 8);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "8 Kb") << "the held thumb shows the slider's text";
   QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(xOf(8), thumb.center().y()));
+  EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000)) << "and lets it go at the release";
   EXPECT_EQ(slider.value(), 8);
   EXPECT_EQ(widget->value(), 8);
   EXPECT_EQ(log, (Log{"Scroll 5", "Change 4", "Scroll 8", "Change 8"}))

@@ -129,5 +129,30 @@ TEST_F(TunerWindow, EachTabShowsOnlyItsOwnFrameAndHasItsIcon) {
   }
 }
 
+TEST_F(TunerWindow, ThePointerOverAControlPutsItsDescriptionInTheStatusLine) {
+  app::Form1& form = program->main();
+  auto* bar = window->widgetFor(*form.TabStrip1)->findChild<QTabBar*>();
+  auto* line = qobject_cast<QLabel*>(window->widgetFor(*form.Label20));
+  ASSERT_TRUE(bar != nullptr && line != nullptr);
+  QWindow* handle = window->windowHandle();
+  auto pointAt = [&](forms::Control& control) {
+    QWidget* w = window->widgetFor(control);
+    QTest::mouseMove(handle, w->mapTo(window.get(), w->rect().center()));
+    return line->text().toStdString();
+  };
+
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(4).center());
+  EXPECT_EQ(pointAt(*form.Check7), "Make Tunewell stay on top of all other windows.");
+  EXPECT_EQ(pointAt(form.Option2(3)), "Select the refresh rate of the status gauges and tray icon display.");
+
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(5).center());
+  QWidget* credit = window->widgetFor(*form.Label29);
+  EXPECT_EQ(pointAt(*form.Label29), "Visit the Brightfen Software website.");
+  EXPECT_EQ(credit->cursor().shape(), Qt::BitmapCursor) << "the program's own hand";
+  EXPECT_EQ(credit->cursor().pixmap().size(), QSize(32, 32));
+  // The page itself has no description: the line keeps the credit's.
+  EXPECT_EQ(pointAt(*form.Web), "Visit the Brightfen Software website.");
+}
+
 }  // namespace
 }  // namespace tw::qt

@@ -53,6 +53,16 @@ TEST_F(Window, ThePointerRaisesMouseMoveOnTheControlUnderItOrItsNearestLiveConta
   EXPECT_EQ(log, (Log{"Form1 0 75,75", "Check1 0 60,90", "Frame11 0 270,975", "Frame11 0 2250,1800"}));
 }
 
+TEST_F(Window, KeepingTheFormOnTopKeepsItsWindowOnTopAndShown) {
+  auto window = open();
+  form.setTopMost(true);
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window->isVisible());
+  form.setTopMost(false);
+  EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(Window, TheCloseBoxAsksTheFormWhichMayRefuse) {
   bool keepOpen = true;
   form.QueryUnload.connect([&](bool& cancel, forms::UnloadMode mode) {
