@@ -27,7 +27,8 @@ forms::Download QtDownloader::get(const std::string& url, std::chrono::milliseco
                [&](int status, const QString& error, const QByteArray& body) {
                  finished = true;
                  out.status = status;
-                 if (error.isEmpty()) {
+                 // A server's error status is an answer: the control says which.
+                 if (error.isEmpty() || status >= 300) {
                    out.outcome = forms::Download::Outcome::Done;
                    out.body.assign(body.constData(), static_cast<size_t>(body.size()));
                  } else {
