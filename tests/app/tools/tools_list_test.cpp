@@ -234,3 +234,26 @@ TEST_F(ToolsList, HostileLinesAreListedAsTextOrLeftOut) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+using test::DriverRun;
+
+TEST_F(DriverRun, TheScriptAnswersTheOpenFileDialog) {
+  ASSERT_EQ(run("tab 4\n"
+                "choose cancel\n"
+                "click Command4\n"
+                "choose \"C:\\\\WINDOWS\\\\TASKMON.EXE\"\n"
+                "answer ok\n"
+                "click Command4\n"
+                "print Combo2.ListCount Combo2.List\n"),
+            0)
+      << err;
+  EXPECT_NE(out.find("MsgBox \"Tunewell Tools\" 64: \"New tool added successfully.\"\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Combo2.ListCount = 13\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"Display Properties\", \"TASKMON\"\n"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace tw
