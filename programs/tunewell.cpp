@@ -20,6 +20,7 @@
 #include "ui/qt/look.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_dialogs.h"
+#include "ui/qt/qt_downloader.h"
 #include "ui/qt/qt_environment.h"
 #include "ui/qt/screenshots.h"
 #include "ui/qt/shown_probe.h"
@@ -114,7 +115,9 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
+    tw::qt::QtDownloader downloader;
     tw::app::TunerProgram program(*host, environment, programArgs.commandLine);
+    program.main().Inet1.setDownloader(&downloader);
     // Start-up runs before the windows are made: they are built from the
     // forms as start-up left them, and show what the forms show.
     program.start();

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 jobs=${2:-1}
 [ $# -ge 2 ] && shift 2 || shift $#
-harnesses=${*:-"ini_read ini_write reg_roundtrip snapshot plinthctl_args windows_path"}
+harnesses=${*:-"ini_read ini_write reg_roundtrip snapshot plinthctl_args windows_path tools_file"}
 mkdir -p build-fuzz/findings build-fuzz/logs
 
 run_one() {

@@ -103,7 +103,8 @@ struct Arity {
 };
 constexpr Arity kVerbs[] = {{"answer", 1, 1}, {"click", 1, 1}, {"scroll", 2, 2}, {"select", 2, 2},
                             {"type", 2, 2},   {"hover", 1, 1}, {"tick", 1, 1},   {"tab", 1, 1},
-                            {"wait", 1, 1},   {"close", 0, 0}, {"print", 1, -1}};
+                            {"wait", 1, 1},   {"close", 0, 0}, {"print", 1, -1},
+                            {"choose", 1, 1}};
 
 std::vector<Command> parse(std::istream& script) {
   std::vector<Command> commands;
@@ -387,6 +388,11 @@ bool Driver::act(const Command& c) {
   if (c.verb == "close") return program_->main().userClose();
   if (c.verb == "answer") {
     queueAnswer(answerOf(a[0]));
+    return true;
+  }
+  if (c.verb == "choose") {
+    // The next open-file dialog returns this Windows path, or is cancelled.
+    dialogs_->openFileNext(equalNoCase(a[0], "cancel") ? std::nullopt : std::optional<std::string>(a[0]));
     return true;
   }
   if (c.verb == "print") {

@@ -15,9 +15,6 @@ namespace tw::app {
 // The system information rows of the Status tab.
 void Form1::GatherSystemInformation() {}
 
-// The tools list of the Tools tab.
-void Form1::LoadTools() {}
-
 // The status gauges.
 void Form1::UpdateGauges() {}
 

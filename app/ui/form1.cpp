@@ -118,6 +118,15 @@ void Form1::connectEvents() {
   Option1.connect(&OptionButton::Click, [this](int index) { Option1_Click(index); });
   Option2.connect(&OptionButton::Click, [this](int index) { Option2_Click(index); });
 
+  Combo2->Click.connect([this] { Combo2_Click(); });
+  Command2->Click.connect([this] { Command2_Click(); });
+  Command4->Click.connect([this] { Command4_Click(); });
+  Command5->Click.connect([this] { Command5_Click(); });
+  Web->NavigateComplete2.connect([this](const std::string& url) { Web_NavigateComplete2(url); });
+  Web->NavigateError.connect([this](const std::string& url, const std::string& frame, int status, bool& cancel) {
+    Web_NavigateError(url, frame, status, cancel);
+  });
+  Label29->Click.connect([this] { Label29_Click(); });
   connectHoverDescriptions(*this);
 }
 

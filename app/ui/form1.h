@@ -15,12 +15,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/settings/catalogue.h"
 #include "host/files/file_system.h"
 #include "host/host.h"
 #include "host/settings/settings.h"
 #include "ui/forms/forms.h"
+#include "ui/forms/internet_transfer.h"
 
 namespace tw {
 class Plinth;
@@ -213,6 +215,12 @@ class Form1 : public forms::Form {
   std::string IconType;
   int16_t Speed = 0;
   bool RestoreRequested = false;
+  // The tools list: the path of each entry of Combo2, by its index, and the
+  // entry last picked.
+  std::vector<std::string> ToolPaths;
+  int16_t SelectedTool = 0;
+  // The help pages' downloads.
+  forms::InternetTransfer Inet1;
 
   // ---- Start-up and the ways out (app/startup) ----------------------------
   void Form_Initialize();
@@ -272,6 +280,12 @@ class Form1 : public forms::Form {
   void Combo3_Click(int index);
   void PopDefrag();
 
+  // ---- The Tools tab's tools list (app/tools) -----------------------------
+  void Combo2_Click();
+  void Command2_Click();
+  void Command4_Click();
+  void Command5_Click();
+
   // ---- The Options tab (app/options) --------------------------------------
   void Check7_Click();
   void Check8_Click();
@@ -280,6 +294,11 @@ class Form1 : public forms::Form {
   void Option1_Click(int index);
   void Option2_Click(int index);
   void AlwaysOnTop(bool onTop);
+
+  // ---- The Help tab (app/options) -----------------------------------------
+  void Web_NavigateComplete2(const std::string& url);
+  void Web_NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel);
+  void Label29_Click();
 
   // ---- Procedures that start-up and the exit call -------------------------
   // Virtual so that tests can watch start-up and the exit call them.

@@ -52,7 +52,10 @@ class WatchedForm1 : public app::Form1 {
     if (runProcedures) Form1::SaveFirst(path);
   }
   void GatherSystemInformation() override { calls.push_back("GatherSystemInformation"); }
-  void LoadTools() override { calls.push_back("LoadTools"); }
+  void LoadTools() override {
+    calls.push_back("LoadTools");
+    if (runProcedures) Form1::LoadTools();
+  }
   void UpdateGauges() override { calls.push_back("UpdateGauges"); }
 };
 

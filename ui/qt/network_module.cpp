@@ -11,6 +11,10 @@ namespace {
 
 class NetworkFetcher : public tw::qt::PageFetcher {
  public:
+  // A server that stops sending does not hold a page (or a download) for
+  // ever: the transfer is aborted after 15 seconds without data.
+  NetworkFetcher() { manager_.setTransferTimeout(15000); }
+
   void get(const QUrl& url, QObject* context, Done done) override {
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
