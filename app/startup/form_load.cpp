@@ -118,7 +118,16 @@ void Form1::Form_Load() {
   showTweaks();
   skipErrors([&] { PopCd(); });
   skipErrors([&] { GetCD(); });
-  skipErrors([&] { CDChange(); });
+  // A stored size whose speed is not on the list (82 is 3x) leaves the speed
+  // empty.  Working the size out again from no speed would give the base less
+  // 25, a cache no position of the group offers, and any later "Ok" would
+  // write it over the stored one; so that size stays as found and is shown.
+  skipErrors([&] {
+    if (!Combo4->text().empty()) return CDChange();
+    const std::string readout = numberToText(2.0 * PendingSettings.CDFSCacheSize) + " Kb";
+    Label23->setCaption(readout);
+    Slider9->setText(readout);
+  });
   skipErrors([&] { PopDefrag(); });
   showDefragmenter();
 

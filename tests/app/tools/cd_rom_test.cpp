@@ -43,8 +43,11 @@ TEST(CdRomStartup, AStoredCacheSizeIsShownAndTheGroupThenAgreesWithWhatItShows) 
     int32_t pending;
   };
   // 535 is position 3 at 16x; 20 and 110 meet no base figure on the way
-  // down, so they are shown as position 0 at 4x, which is 107.
-  for (const Case c : {Case{535, 3, "16x", 535}, Case{20, 0, "4x", 107}, Case{110, 0, "4x", 107}}) {
+  // down, so they are shown as position 0 at 4x, which is 107.  82 is
+  // position 0 at 3x, a speed the list lacks: it is kept as stored rather
+  // than worked out again from no speed (7).
+  for (const Case c : {Case{535, 3, "16x", 535}, Case{20, 0, "4x", 107}, Case{110, 0, "4x", 107},
+                       Case{82, 0, "", 82}}) {
     TunerMachine t;
     t.setHklm(app::catalogue::kCdfsKey, "CacheSize", Variant(c.stored), REG_BINARY);
     auto& f = t.start();
