@@ -219,9 +219,14 @@ class Form1 : public forms::Form {
   void Form_Load();
   void cEx_Click();
 
-  // ---- The tab strip and the gauge timer (app/status) ---------------------
+  // ---- The Status tab: tabs, gauges, system information (app/status) -----
   void TabStrip1_Click();
   void Timer1_Timer();
+  // Virtual so that tests can watch start-up call them.
+  virtual void GatherSystemInformation();
+  virtual void UpdateGauges();
+  // Draws one gauge's bar: `percent` of the box's scale width, filled.
+  void Picsize(forms::PictureBox& box, int16_t& percent);
 
   // ---- The Cache tab: sliders and configurations (app/settings) -----------
   void Slider1_Change();
@@ -295,9 +300,7 @@ class Form1 : public forms::Form {
 
   // ---- Procedures still to come -------------------------------------------
   // Placeholders in app/startup/later_parts.cpp until their parts land:
-  // the Status tab's system information and gauges, and the tools list.
-  virtual void GatherSystemInformation();
-  virtual void UpdateGauges();
+  // the tools list.
   virtual void LoadTools();
 
  protected:
@@ -343,6 +346,9 @@ class Form1 : public forms::Form {
   std::unique_ptr<Plinth> plinth_;
   std::unique_ptr<FileSystem> fso_;
   bool ended_ = false;
+  // A refresh is under way: a tick that arrives while its message pump or
+  // a meter's message box runs is dropped.
+  bool updatingGauges_ = false;
 };
 
 // The readout of a cache slider: "Disabled" at 0, else the value and its unit.

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "app/status/gauge_colours.h"
 #include "app/ui/form1.h"
 
 namespace tw::app {
@@ -26,9 +27,6 @@ constexpr double kFrameLeft = 120;
 constexpr double kFrameTop = 1035;
 constexpr double kFrameWidth = 6630;
 constexpr double kFrameHeight = 4740;
-
-// The colour of an empty gauge (&HFE0000: blue 254).
-constexpr Color kGaugeEmpty = 0xFE0000;
 
 template <class T>
 T& at(T& control, double left, double top, double width, double height) {
