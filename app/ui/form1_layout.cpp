@@ -150,16 +150,18 @@ void Form1::layoutControls() {
     Label& title = Label30.add(r.index, Frame1);
     Label& value = Label31.add(r.index, Frame1);
     value.setCaption("Unknown");
+    // The right column's values are the widest: processor names run to
+    // some thirty characters.
     if (r.column == 1) {
-      titled(at(title, 3300, y, 1440, 195), r.text);
-      at(value, 4800, y, 1710, 195);
+      titled(at(title, 2940, y, 1260, 195), r.text);
+      at(value, 4260, y, 2250, 195);
     } else if (r.index == 3) {
       // The BIOS text is long: its value starts closer to its short title.
       titled(at(title, 120, y, 600, 195), r.text);
-      at(value, 780, y, 2400, 195);
+      at(value, 780, y, 2100, 195);
     } else {
       titled(at(title, 120, y, 1260, 195), r.text);
-      at(value, 1440, y, 1740, 195);
+      at(value, 1440, y, 1440, 195);
     }
   }
 
