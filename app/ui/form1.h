@@ -227,9 +227,14 @@ class Form1 : public forms::Form {
   void Form_Load();
   void cEx_Click();
 
-  // ---- The tab strip and the gauge timer (app/status) ---------------------
+  // ---- The Status tab: tabs, gauges, system information (app/status) -----
   void TabStrip1_Click();
   void Timer1_Timer();
+  // Virtual so that tests can watch start-up call them.
+  virtual void GatherSystemInformation();
+  virtual void UpdateGauges();
+  // Draws one gauge's bar: `percent` of the box's scale width, filled.
+  void Picsize(forms::PictureBox& box, int16_t& percent);
 
   // ---- The Cache tab: sliders and configurations (app/settings) -----------
   void Slider1_Change();
@@ -312,11 +317,7 @@ class Form1 : public forms::Form {
   virtual void Form_QueryUnload(bool& cancel, forms::UnloadMode mode);
   virtual void Form_Unload(bool& cancel);
 
-  // ---- Procedures still to come -------------------------------------------
-  // Placeholders in app/startup/later_parts.cpp until their parts land:
-  // the Status tab's system information and gauges, and the tools list.
-  virtual void GatherSystemInformation();
-  virtual void UpdateGauges();
+  // ---- The Tools tab's list (app/tools/tools_list.cpp) --------------------
   virtual void LoadTools();
 
  protected:
@@ -362,6 +363,9 @@ class Form1 : public forms::Form {
   std::unique_ptr<Plinth> plinth_;
   std::unique_ptr<FileSystem> fso_;
   bool ended_ = false;
+  // A refresh is under way: a tick that arrives while its message pump or
+  // a meter's message box runs is dropped.
+  bool updatingGauges_ = false;
 };
 
 // The readout of a cache slider: "Disabled" at 0, else the value and its unit.

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "app/status/gauge_colours.h"
 #include "app/ui/form1.h"
 
 namespace tw::app {
@@ -26,9 +27,6 @@ constexpr double kFrameLeft = 120;
 constexpr double kFrameTop = 1035;
 constexpr double kFrameWidth = 6630;
 constexpr double kFrameHeight = 4740;
-
-// The colour of an empty gauge (&HFE0000: blue 254).
-constexpr Color kGaugeEmpty = 0xFE0000;
 
 template <class T>
 T& at(T& control, double left, double top, double width, double height) {
@@ -152,16 +150,18 @@ void Form1::layoutControls() {
     Label& title = Label30.add(r.index, Frame1);
     Label& value = Label31.add(r.index, Frame1);
     value.setCaption("Unknown");
+    // The right column's values are the widest: processor names run to
+    // some thirty characters.
     if (r.column == 1) {
-      titled(at(title, 3300, y, 1440, 195), r.text);
-      at(value, 4800, y, 1710, 195);
+      titled(at(title, 2940, y, 1260, 195), r.text);
+      at(value, 4260, y, 2250, 195);
     } else if (r.index == 3) {
       // The BIOS text is long: its value starts closer to its short title.
       titled(at(title, 120, y, 600, 195), r.text);
-      at(value, 780, y, 2400, 195);
+      at(value, 780, y, 2100, 195);
     } else {
       titled(at(title, 120, y, 1260, 195), r.text);
-      at(value, 1440, y, 1740, 195);
+      at(value, 1440, y, 1440, 195);
     }
   }
 

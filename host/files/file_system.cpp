@@ -225,7 +225,11 @@ sys::DiskMeter& Drive::meter() const {
   return *disks_;
 }
 
-std::string Drive::FileSystem() const { return meter().fileSystemName(hostRoot_); }
+std::string Drive::FileSystem() const {
+  const std::string host = meter().fileSystemName(hostRoot_);
+  if (host == "FAT32" || host == "FAT") return host;
+  return describedFileSystem_;
+}
 
 double Drive::TotalSize() const {
   auto s = meter().space(hostRoot_);
@@ -288,7 +292,7 @@ Drive FileSystem::GetDrive(std::string_view driveSpec) const {
     raise(ErrNo::InvalidProcedureCall);
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(driveSpec[0])));
   if (letter != 'C') deviceUnavailable();
-  return Drive(std::string(1, letter), machine_.root(), disks_);
+  return Drive(std::string(1, letter), machine_.root(), disks_, machine_.describedFileSystem());
 }
 
 }  // namespace tw

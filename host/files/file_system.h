@@ -24,19 +24,26 @@ class DiskMeter;
 class Drive {
  public:
   std::string Path() const { return letter_ + ":"; }     // "C:"
-  std::string FileSystem() const;                         // "FAT32", "NTFS", "EXT4" ...
+  // What Windows reports for the drive: "FAT32" or "FAT" for a FAT volume;
+  // for a drive kept on any other host file system, which Windows 9x could
+  // not start from, the file system the machine's description gives.
+  std::string FileSystem() const;
   double TotalSize() const;                               // bytes
   double FreeSpace() const;                               // bytes
 
  private:
   friend class FileSystem;
-  Drive(std::string letter, std::filesystem::path hostRoot, sys::DiskMeter* disks)
-      : letter_(std::move(letter)), hostRoot_(std::move(hostRoot)), disks_(disks) {}
+  Drive(std::string letter, std::filesystem::path hostRoot, sys::DiskMeter* disks, std::string describedFileSystem)
+      : letter_(std::move(letter)),
+        hostRoot_(std::move(hostRoot)),
+        disks_(disks),
+        describedFileSystem_(std::move(describedFileSystem)) {}
   sys::DiskMeter& meter() const;
 
   std::string letter_;
   std::filesystem::path hostRoot_;
   sys::DiskMeter* disks_;
+  std::string describedFileSystem_;
 };
 
 class FileSystem {

@@ -40,11 +40,14 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) fail(errno, "cannot read", file);
   if (!S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "is not a file:", file);
-  // One byte more than the size, so that a file that has grown since (or
-  // reports no size) is seen to go on, and is read to its end.
+  // One byte more than the size, so that a file that has grown since is
+  // seen to go on, and is read to its end.  A file that reports no size (the
+  // kernel's) is read in large pieces from the first read on: the kernel's
+  // settings under /proc/sys answer only a read that starts at their
+  // beginning, so a first read of one byte would leave a number's first digit.
   std::string out;
   size_t have = 0;
-  size_t want = static_cast<size_t>(st.st_size) + 1;
+  size_t want = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
   for (;;) {
     out.resize(have + want);
     const ssize_t n = ::read(fd.get(), out.data() + have, want);

@@ -207,6 +207,14 @@ void Machine::readDescription() {
     else if (ansiEqualNoCase(key, "SystemFolder")) systemFolder_ = value;
     else if (ansiEqualNoCase(key, "ProgramFolder")) programFolder_ = value;
     else if (ansiEqualNoCase(key, "ComputerName")) computerName_ = value;
+    else if (ansiEqualNoCase(key, "FileSystem")) {
+      // Windows 95, 98 and ME start only from a FAT drive.
+      if (ansiEqualNoCase(value, "FAT32")) fileSystem_ = "FAT32";
+      else if (ansiEqualNoCase(value, "FAT")) fileSystem_ = "FAT";
+      else
+        throw MachineError(file.string() + ": line " + std::to_string(lineNumber) + ": FileSystem must be FAT32 or FAT, not \"" +
+                           value + "\"; nothing was changed");
+    }
     else if (ansiEqualNoCase(key, "ServicePack")) version_.servicePack = value;
     else if (ansiEqualNoCase(key, "Platform")) version_.platform = parseUnsigned(value, key, file);
     else if (ansiEqualNoCase(key, "CodePage")) {

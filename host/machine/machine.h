@@ -68,6 +68,10 @@ class Machine {
   const WindowsVersion& version() const { return version_; }
   const std::string& computerName() const { return computerName_; }
   const CodePage& codePage() const { return codePage_; }
+  // The file system Windows reports for the C: drive ("FAT32" or "FAT")
+  // when the drive's folder lies on a host file system Windows 9x cannot
+  // have: the description's FileSystem, else "FAT32".
+  const std::string& describedFileSystem() const { return fileSystem_; }
 
   // The host path of a Windows path (ANSI bytes).  Each existing component is
   // matched without regard to case, as Windows does; missing components are
@@ -103,6 +107,7 @@ class Machine {
   std::string programFolder_ = "C:\\Program Files\\Tunewell";
   WindowsVersion version_;
   std::string computerName_ = "TUNEWELL98";
+  std::string fileSystem_ = "FAT32";
   CodePage codePage_{1252};
 };
 

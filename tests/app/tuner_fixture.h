@@ -1,6 +1,6 @@
 #pragma once
 // A tuner on a throw-away machine: the template machine (or one with no
-// settings at all), fixed memory and Windows version, a manual clock, and a
+// settings at all), fixed system figures and Windows version, a manual clock, and a
 // main window whose not-yet-built procedures record that start-up called
 // them.
 
@@ -17,6 +17,7 @@
 #include "host/shell/windows.h"
 #include "host/system/platform.h"
 #include "syslib/plinth.h"
+#include "tests/support/fixed_platform.h"
 #include "tests/support/machine_fixture.h"
 
 namespace tw::test {
@@ -51,12 +52,18 @@ class WatchedForm1 : public app::Form1 {
     calls.push_back("SaveFirst " + path);
     if (runProcedures) Form1::SaveFirst(path);
   }
-  void GatherSystemInformation() override { calls.push_back("GatherSystemInformation"); }
+  void GatherSystemInformation() override {
+    calls.push_back("GatherSystemInformation");
+    if (runProcedures) Form1::GatherSystemInformation();
+  }
   void LoadTools() override {
     calls.push_back("LoadTools");
     if (runProcedures) Form1::LoadTools();
   }
-  void UpdateGauges() override { calls.push_back("UpdateGauges"); }
+  void UpdateGauges() override {
+    calls.push_back("UpdateGauges");
+    if (runProcedures) Form1::UpdateGauges();
+  }
 };
 
 inline void drag(forms::Slider& s, int32_t to) {
@@ -71,7 +78,6 @@ struct TunerMachine {
   // Empty: a machine with its folders and nothing else (no INI files, no
   // registry values), as a Windows on which none of the settings exists.
   explicit TunerMachine(Kind kind = Kind::Template) : m(kind == Kind::Empty) {
-    platform->setMemory(std::make_shared<FixedMemory>(64ull << 20));
     m.host->setPlatform(platform);
     if (kind == Kind::Empty) std::filesystem::create_directories(programFolder());
     windows = std::make_unique<shell::WindowRegistry>(runtime / "windows");
@@ -113,7 +119,8 @@ struct TunerMachine {
   // being recorded.
   bool runProcedures = false;
   TestMachine m;
-  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::shared_ptr<FixedFigures> figures = std::make_shared<FixedFigures>();
+  std::shared_ptr<sys::Platform> platform = fixedPlatform(figures);
   forms::ManualEnvironment env;
   TempDir runtime;
   std::unique_ptr<shell::WindowRegistry> windows;
@@ -144,10 +151,10 @@ struct MainWindow : ::testing::Test {
 // Runs scripts through the driver against a machine folder of its own.
 struct DriverRun : ::testing::Test {
   TempDir dir;
-  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
+  std::shared_ptr<FixedFigures> figures = std::make_shared<FixedFigures>();
+  std::shared_ptr<sys::Platform> platform = fixedPlatform(figures);
   std::string commandLine = "/Ns", out, err;
 
-  DriverRun() { platform->setMemory(std::make_shared<FixedMemory>(64ull << 20)); }
   int run(const std::string& script) {
     std::istringstream in(script);
     std::ostringstream o, e;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "host/files/file_system.h"
+#include "host/machine/machine.h"
 #include "host/system/platform.h"
 #include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
@@ -20,7 +21,8 @@ struct FixedDisks : sys::DiskMeter {
   std::optional<sys::VolumeSpace> space(const std::filesystem::path&) override {
     return sys::VolumeSpace{3000000000ull, 1000000000ull};
   }
-  std::string fileSystemName(const std::filesystem::path&) override { return "FAT32"; }
+  std::string fileSystemName(const std::filesystem::path&) override { return hostFileSystem; }
+  std::string hostFileSystem = "FAT32";
 };
 
 class Files : public ::testing::Test {
@@ -96,6 +98,26 @@ TEST_F(Files, SpecialFoldersAndDrives) {
 
   const FileSystem blind(m.host->machine(), nullptr);
   EXPECT_EQ(test::errorOf([&] { blind.GetDrive("C:").TotalSize(); }), 68);
+  EXPECT_EQ(test::errorOf([&] { blind.GetDrive("C:").FileSystem(); }), 68);
+}
+
+// Windows 9x starts only from a FAT drive: a FAT volume says what it is,
+// any other host file system (or one that cannot be told) gives what the
+// machine's description says.
+TEST_F(Files, TheDriveFileSystemIsTheFatVolumesOwnElseTheDescribedOne) {
+  const Drive c = fso.GetDrive("C:");
+  EXPECT_EQ(c.FileSystem(), "FAT32");
+  disks.hostFileSystem = "FAT";
+  EXPECT_EQ(c.FileSystem(), "FAT");
+  for (const char* host : {"EXT4", "NTFS", "BTRFS", ""}) {
+    disks.hostFileSystem = host;
+    EXPECT_EQ(c.FileSystem(), "FAT32") << "host " << host << ", the description's default";
+  }
+
+  test::writeFile(m.root() / ".tunewell" / "machine.ini", "[Machine]\r\nFileSystem=fat\r\n");
+  const Machine fat16 = Machine::open(m.root());
+  disks.hostFileSystem = "EXT4";
+  EXPECT_EQ(FileSystem(fat16, &disks).GetDrive("C:").FileSystem(), "FAT");
 }
 
 }  // namespace

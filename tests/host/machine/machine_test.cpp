@@ -46,6 +46,7 @@ TEST_F(MachineTest, TheDescriptionIsReadAndABadOneIsAClearErrorAndStaysAsItWas) 
                   "[Machine]\r\nWindowsFolder=D:\\WIN95\r\nVersion=4.0.950\r\nComputerName=OLDBOX\r\n");
   EXPECT_EQ(open().windowsFolder(), "D:\\WIN95");
   EXPECT_EQ(open().version().build, 950u);
+  EXPECT_EQ(open().describedFileSystem(), "FAT32") << "the default without a FileSystem line";
 
   const std::string bad = "[Machine]\r\nVersion=four\r\n";
   test::writeFile(d / "m" / ".tunewell" / "machine.ini", bad);
@@ -56,6 +57,19 @@ TEST_F(MachineTest, TheDescriptionIsReadAndABadOneIsAClearErrorAndStaysAsItWas) 
     EXPECT_NE(std::string(e.what()).find("Version"), std::string::npos) << e.what();
   }
   EXPECT_EQ(test::readFile(d / "m" / ".tunewell" / "machine.ini"), bad);
+
+  // A Windows 9x drive is FAT; a file system it could not start from is
+  // refused rather than shown.
+  const std::string ntfs = "[Machine]\r\nComputerName=OLDBOX\r\nFileSystem=NTFS\r\n";
+  test::writeFile(d / "m" / ".tunewell" / "machine.ini", ntfs);
+  try {
+    (void)open();
+    FAIL();
+  } catch (const MachineError& e) {
+    EXPECT_NE(std::string(e.what()).find("line 3: FileSystem must be FAT32 or FAT, not \"NTFS\""), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(test::readFile(d / "m" / ".tunewell" / "machine.ini"), ntfs);
 }
 
 // Read as the defaults, a description that says nothing would describe

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QColor>
+#include <QImage>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,22 +18,17 @@
 
 #include "app/startup/program.h"
 #include "host/system/platform.h"
+#include "tests/support/fixed_platform.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/ui/qt/qt_app.h"
 
 namespace tw::qt {
 namespace {
 
-struct FixedMemory : sys::MemoryMeter {
-  sys::MemoryStatus status() override {
-    constexpr uint64_t total = 64ull << 20;
-    return {50, total, total / 2, total, total / 2, 1ull << 31, 1ull << 30};
-  }
-};
-
 struct TunerWindow : ::testing::Test {
   QApplication& app = test::qtApp();
   test::TestMachine machine{false};
+  std::shared_ptr<test::FixedFigures> figures = std::make_shared<test::FixedFigures>();
   test::TempDir runtime;
   PictureStore pictures;
   QtEnvironment environment{&pictures};
@@ -40,9 +37,7 @@ struct TunerWindow : ::testing::Test {
 
   void SetUp() override {
     // Fixed figures: what the window shows does not depend on the host.
-    auto platform = std::make_shared<sys::Platform>();
-    platform->setMemory(std::make_shared<FixedMemory>());
-    machine.host->setPlatform(platform);
+    machine.host->setPlatform(test::fixedPlatform(figures));
     program = std::make_unique<app::TunerProgram>(*machine.host, environment, "/Ns", runtime.path());
     program->start();
     ASSERT_FALSE(program->finished());
@@ -152,6 +147,60 @@ TEST_F(TunerWindow, ThePointerOverAControlPutsItsDescriptionInTheStatusLine) {
   EXPECT_EQ(credit->cursor().pixmap().size(), QSize(32, 32));
   // The page itself has no description: the line keeps the credit's.
   EXPECT_EQ(pointAt(*form.Web), "Visit the Brightfen Software website.");
+
+// The bar on screen is what the gauge's record says: a 50 % bar is the
+// filled colour over the left half of the inside of its box and the empty
+// colour over the right half, at every height.
+TEST_F(TunerWindow, AHalfGaugeIsFilledOverTheLeftHalfOfItsBoxAndEmptyOverTheRight) {
+  app::Form1& form = program->main();
+  forms::PictureBox& box = *form.Picture5;
+  int16_t half = 50;
+  form.Picsize(box, half);
+  QWidget* widget = window->widgetFor(box);
+  ASSERT_NE(widget, nullptr);
+  const QImage image = widget->grab().toImage();
+  const int border = 2;
+  const int width = static_cast<int>(box.scaleWidth());
+  const int height = static_cast<int>(box.scaleHeight());
+  ASSERT_EQ(image.width(), width + 2 * border);
+  const QColor filled(0x58, 0xE3, 0xFF), empty(0x00, 0x00, 0xFE);
+  int wrong = 0;
+  std::string first;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const QColor expected = x < width / 2 ? filled : empty;
+      if (image.pixelColor(x + border, y + border) == expected) continue;
+      if (wrong++ == 0) first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    }
+  }
+  EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first << " of " << width << " x " << height;
+}
+
+// The gauges' captions and the information rows hold the longest texts a
+// machine gives them without being cut off.
+TEST_F(TunerWindow, TheStatusTabsTextsFitTheirLabels) {
+  app::Form1& form = program->main();
+  form.Label2->setCaption("Hard drive space used: 1907729 Mb of 1907729 Mb");
+  form.Label7->setCaption("Physical memory used: 65536 Mb of 65536 Mb");
+  form.Label14->setCaption("Virtual memory used: 131072 Mb of 4096 Mb");
+  form.Label31(1).setCaption("3999 Mhz");
+  form.Label31(2).setCaption("Unknown PentiumPro or II or III");
+  form.Label31(3).setCaption("Award Modular BIOS v4.51PG");
+  form.Label31(9).setCaption(" 1907729 Mb");
+  std::vector<std::string> cut;
+  std::vector<forms::Label*> labels = {form.Label3, form.Label2,  form.Label7,     &form.LRe(2),
+                                       form.Label11, form.Label14, &form.Label4(0)};
+  for (int i = 0; i < 10; ++i) labels.push_back(&form.Label31(i));
+  for (int i = 0; i < 10; ++i) labels.push_back(&form.Label30(i));
+  for (forms::Label* label : labels) {
+    auto* text = qobject_cast<QLabel*>(window->widgetFor(*label));
+    ASSERT_NE(text, nullptr) << label->qualifiedName();
+    const QFontMetrics metrics(text->font());
+    if (metrics.horizontalAdvance(text->text()) > text->width() || metrics.height() > text->height())
+      cut.push_back(label->qualifiedName() + " \"" + text->text().toStdString() + "\" needs " +
+                    std::to_string(metrics.horizontalAdvance(text->text())) + " of " + std::to_string(text->width()));
+  }
+  EXPECT_TRUE(cut.empty()) << ::testing::PrintToString(cut);
 }
 
 }  // namespace

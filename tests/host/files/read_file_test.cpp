@@ -1,0 +1,47 @@
+// The host layer's whole-file reader, on files that report their size and on
+// the kernel's, which report none.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "host/files/read_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace tw {
+namespace {
+
+// The first line, as a stream reads it (one large read from the start).
+std::string firstLine(const char* path) {
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+// The kernel's settings answer only a read from their beginning: read in
+// small pieces they lose everything after the first.
+TEST(ReadFile, TheKernelsSettingsAndFiguresAreReadWhole) {
+  for (const char* path : {"/proc/sys/kernel/pid_max", "/proc/sys/kernel/threads-max", "/proc/meminfo"}) {
+    const std::string expected = firstLine(path);
+    if (expected.empty()) GTEST_SKIP() << path << " cannot be read here";
+    const auto got = readFileBytes(path);
+    ASSERT_TRUE(got.has_value()) << path;
+    EXPECT_EQ(got->substr(0, got->find('\n')), expected) << path;
+  }
+}
+
+TEST(ReadFile, AFileIsReadWholeAMissingOneIsNoneAndAFolderIsRefused) {
+  test::TempDir dir;
+  const std::string bytes = std::string("A\r\n\0B", 5) + std::string(100000, 'x');
+  test::writeFile(dir / "f.ini", bytes);
+  EXPECT_EQ(readFileBytes(dir / "f.ini"), bytes);
+  EXPECT_EQ(readFileBytes(dir / "missing.ini"), std::nullopt);
+  EXPECT_EQ(readFileBytes(dir / "missing" / "f.ini"), std::nullopt);
+  EXPECT_THROW(readFileBytes(dir.path()), std::system_error);
+}
+
+}  // namespace
+}  // namespace tw
