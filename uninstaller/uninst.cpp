@@ -73,11 +73,13 @@ void Uninst::Form_Load() {
     if (command == "/Or") {
       if (dialogs().msgBox(kRestoreQuestion, kRestoreBoxStyle, "Tunewell Restore") != MsgBoxResult::Cancel) {
         RestoreWindowsDefaults();
+        keepSavedUninstall();
         plinth().ExitWindowsMsgBox(EWX_REBOOT, 0, "");
       }
     } else if (command == "/Un") {
       if (dialogs().msgBox(kRestoreQuestion, kRestoreBoxStyle, "Tunewell Restore") != MsgBoxResult::Cancel) {
         RestoreSnapshot();
+        keepSavedUninstall();
         plinth().ExitWindowsMsgBox(EWX_REBOOT, 0, "");
       }
     } else if (command == "/U") {
@@ -89,7 +91,16 @@ void Uninst::Form_Load() {
       dialogs().msgBox(kRefusal, kRefusalBoxStyle, "Tunewell Pro Uninstall");
     }
   });
-  if (!ended_) unload();
+  unload();
+}
+
+void Uninst::keepSavedUninstall() {
+  // The restores delete the tuner's settings, and with them the installer's
+  // own uninstall command.  The tuner's next start cannot save it again (the
+  // entry already names the Uninstaller), so without it a later "/U" could
+  // never remove the program's files.  Nothing else is put back.
+  if (savedUninstall_ == kNoneSaved) return;
+  skipErrors([&] { settings_.saveSetting(kAppName, kPrefsSection, "Uninstall", savedUninstall_); });
 }
 
 void Uninst::Form_Unload() {

@@ -46,6 +46,7 @@ class Uninst : public forms::Form {
   void RestoreWindowsDefaults();
   void RestoreSnapshot();
   void RemoveProgram();
+  void keepSavedUninstall();
   void End();
 
   Host& host() { return context_.host; }
