@@ -3,7 +3,7 @@
 # of app/, ui/ and qt/ go with them.
 function(tw_add_areas)
   foreach(area ${ARGN})
-    if(NOT TW_BUILD_UI AND area MATCHES "^(app|ui|qt)(/|$)")
+    if(NOT TW_BUILD_UI AND area MATCHES "^(app|ui|qt|uninstaller)(/|$)")
       continue()
     endif()
     add_subdirectory(${area})

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -14,6 +15,7 @@
 #include "host/machine/machine.h"
 #include "host/runtime/codepage.h"
 #include "host/runtime/errors.h"
+#include "host/shell/own_programs.h"
 
 extern char** environ;
 
@@ -153,9 +155,14 @@ int32_t startProgram(const Machine& machine, Launcher* launcher, std::string_vie
   if (!std::filesystem::is_regular_file(file, ec)) raise(ErrNo::FileNotFound);
   if (!launcher) raise(ErrNo::InvalidProcedureCall);
   std::vector<std::string> argv;
-  argv.reserve(args.size() + 1);
-  // An absolute path, so PATH is never searched for a program of the machine.
-  argv.push_back(std::filesystem::absolute(file, ec).string());
+  argv.reserve(args.size() + 3);
+  if (const std::optional<std::string> own = standInFor(file)) {
+    // One of this system's programs, on the same machine as its caller.
+    argv = {(ownProgramFolder() / *own).string(), "--machine", std::filesystem::absolute(machine.root(), ec).string()};
+  } else {
+    // An absolute path, so PATH is never searched for a program of the machine.
+    argv.push_back(std::filesystem::absolute(file, ec).string());
+  }
   for (const std::string& a : args) argv.push_back(machine.codePage().fromAnsi(a));
   const LaunchResult r = launcher->start(argv, state);
   if (r.status == LaunchResult::Status::NotStarted) raise(ErrNo::InvalidProcedureCall);

@@ -168,7 +168,9 @@ TEST_F(DrivenExit, CancelAndRestoreEachLeaveWhatTheyShould) {
   EXPECT_EQ(Opened(dir / "machine").ini("System.ini", "vcache", "MinFileCache"), "(absent)");
   EXPECT_EQ(Opened(dir / "machine").pref("Speed"), "250");
 
-  // Restore without the Uninstaller: the error, and the window stays.
+  // Restore without the Uninstaller (its stand-in deleted): the error, and
+  // the window stays.
+  std::filesystem::remove(dir / "machine" / "Program Files" / "Tunewell" / "Uninstaller.exe");
   ASSERT_EQ(run("tab 5\nclick Option2(4)\nanswer ok\nclick Command3(1)\nprint Form1.Loaded RestoreRequested\nclose\n"),
             app::drive::kOk)
       << err;
