@@ -147,6 +147,7 @@ TEST_F(TunerWindow, ThePointerOverAControlPutsItsDescriptionInTheStatusLine) {
   EXPECT_EQ(credit->cursor().pixmap().size(), QSize(32, 32));
   // The page itself has no description: the line keeps the credit's.
   EXPECT_EQ(pointAt(*form.Web), "Visit the Brightfen Software website.");
+}
 
 // The bar on screen is what the gauge's record says: a 50 % bar is the
 // filled colour over the left half of the inside of its box and the empty
