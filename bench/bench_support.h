@@ -3,7 +3,10 @@
 // contents, and a machine made from the template as a first run finds it.
 
 #include <stdlib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -35,6 +38,23 @@ inline double userCpuMicroseconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_utime.tv_sec) * 1e6 + static_cast<double>(usage.ru_utime.tv_usec);
+}
+
+// The baseline of a gauge refresh: the raw reads of the host's figures that
+// the meters make, /proc/stat, /proc/meminfo and the drive's statvfs, once.
+inline size_t readWholeFile(const char* path) {
+  static char buf[65536];
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  size_t total = 0;
+  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) total += static_cast<size_t>(n);
+  ::close(fd);
+  return total;
+}
+
+inline size_t rawGaugeReads(const std::string& driveRoot) {
+  struct statvfs v {};
+  return readWholeFile("/proc/stat") + readWholeFile("/proc/meminfo") +
+         static_cast<size_t>(::statvfs(driveRoot.c_str(), &v));
 }
 
 struct TemplateMachine {

@@ -49,23 +49,9 @@ Bench& bench() {
   return b;
 }
 
-size_t readWhole(const char* path) {
-  static char buf[65536];
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  size_t total = 0;
-  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) total += static_cast<size_t>(n);
-  ::close(fd);
-  return total;
-}
-
 void BM_RawReads(benchmark::State& state) {
   const std::string root = bench().host.machine().root().string();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(readWhole("/proc/stat"));
-    benchmark::DoNotOptimize(readWhole("/proc/meminfo"));
-    struct statvfs v {};
-    benchmark::DoNotOptimize(::statvfs(root.c_str(), &v));
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(tw::bench::rawGaugeReads(root));
 }
 BENCHMARK(BM_RawReads);
 
