@@ -16,20 +16,11 @@
 #include "host/system/platform.h"
 #include "syslib/plinth.h"
 #include "tests/support/machine_fixture.h"
+#include "tests/support/recording_launcher.h"
 #include "uninstaller/uninst.h"
 
 namespace tw::test {
 
-struct RecordingLauncher : shell::Launcher {
-  std::vector<std::pair<std::vector<std::string>, shell::WindowState>> starts;
-  shell::LaunchResult launch(const std::vector<std::string>& argv) override {
-    return start(argv, shell::WindowState::Hide);
-  }
-  shell::LaunchResult start(const std::vector<std::string>& argv, shell::WindowState state) override {
-    starts.emplace_back(argv, state);
-    return {shell::LaunchResult::Status::Running, 0};
-  }
-};
 
 struct Uninstalling : ::testing::Test {
   TestMachine m{false};

@@ -8,6 +8,7 @@
 
 #include "host/shell/shell.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/recording_launcher.h"
 
 namespace tw {
 namespace {
@@ -16,16 +17,7 @@ namespace fs = std::filesystem;
 using test::readFile;
 using test::writeFile;
 
-struct RecordingLauncher : shell::Launcher {
-  std::vector<std::pair<std::vector<std::string>, shell::WindowState>> starts;
-  shell::LaunchResult launch(const std::vector<std::string>& argv) override {
-    return start(argv, shell::WindowState::Hide);
-  }
-  shell::LaunchResult start(const std::vector<std::string>& argv, shell::WindowState state) override {
-    starts.emplace_back(argv, state);
-    return {shell::LaunchResult::Status::Running, 0};
-  }
-};
+using test::RecordingLauncher;
 
 // Keeps the open-file requests it was given.
 struct FileDialogs : ScriptedDialogs {
