@@ -19,6 +19,12 @@ HKEY HandleTable::open(Handle h) {
   }
 }
 
+bool HandleTable::isDyn(HKEY key) const {
+  if (key == HKEY_DYN_DATA) return true;
+  const auto it = handles_.find(key);
+  return it != handles_.end() && it->second.dyn;
+}
+
 void HandleTable::forget(const std::vector<int64_t>& ids) {
   for (auto& [value, h] : handles_)
     if (!h.dyn && std::binary_search(ids.begin(), ids.end(), h.id)) h.id = -1;

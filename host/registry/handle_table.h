@@ -37,6 +37,8 @@ class HandleTable {
   // False when `key` is not an open handle.
   bool close(HKEY key) { return handles_.erase(key) > 0; }
   size_t size() const { return handles_.size(); }
+  // HKEY_DYN_DATA itself or an open handle on one of its keys.
+  bool isDyn(HKEY key) const;
 
   // Handles on keys whose creation was undone never reach a later key made
   // with the same id; `ids` is sorted.

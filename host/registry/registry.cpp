@@ -51,6 +51,13 @@ bool deliverName(std::string_view name, char* buf, DWORD* len) {
 
 }  // namespace
 
+std::optional<DynValue> DynDataSource::value(std::string_view path, std::string_view name) {
+  const FoldEq eq;
+  for (auto& v : values(path))
+    if (eq(v.name, name)) return std::move(v);
+  return std::nullopt;
+}
+
 struct Registry::Impl {
   Impl(const std::filesystem::path& hiveFile, HiveOpening opening) : file(hiveFile), store(hiveFile, opening) {
     store.onKeysUndone([this](const std::vector<int64_t>& ids) { handles.forget(ids); });
@@ -67,9 +74,14 @@ struct Registry::Impl {
   Key* find(Key* from, std::string_view path) { return store.tree().find(from, path); }
   HKEY newHandle(Handle h) { return handles.open(std::move(h)); }
 
-  // Where a subkey is looked for, with the hive as other programs left it.
+  // The hive as other programs left it.  HKEY_DYN_DATA is not in the hive,
+  // so their writes cannot change it: its calls skip the look at the hive's
+  // version, which would otherwise be most of what a live gauge costs.
+  LONG refreshFor(HKEY key) { return handles.isDyn(key) ? ERROR_SUCCESS : store.refresh(); }
+
+  // Where a subkey is looked for.
   LONG begin(HKEY key, Start& s) {
-    if (LONG rc = store.refresh(); rc != ERROR_SUCCESS) return rc;
+    if (LONG rc = refreshFor(key); rc != ERROR_SUCCESS) return rc;
     return start(key, s);
   }
 
@@ -197,20 +209,18 @@ LONG Registry::RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, uin
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
     const std::string_view name = valueName ? valueName : "";
-    if (LONG rc = d.store.refresh(); rc != ERROR_SUCCESS) return rc;
+    if (LONG rc = d.refreshFor(key); rc != ERROR_SUCCESS) return rc;
     Start s;
     Key* k = nullptr;
     if (LONG rc = d.self(key, s, k); rc != ERROR_SUCCESS) return rc;
-    const FoldEq eq;
     if (s.dyn) {
-      if (!d.dyn) return ERROR_FILE_NOT_FOUND;
-      for (const auto& v : d.dyn->values(s.dynPath))
-        if (eq(v.name, name))
-          return deliver(v.type, std::string_view(reinterpret_cast<const char*>(v.data.data()), v.data.size()), type,
-                         data, size);
-      return ERROR_FILE_NOT_FOUND;
+      const auto v = d.dyn ? d.dyn->value(s.dynPath, name) : std::nullopt;
+      if (!v) return ERROR_FILE_NOT_FOUND;
+      return deliver(v->type, std::string_view(reinterpret_cast<const char*>(v->data.data()), v->data.size()), type,
+                     data, size);
     }
     if (!k) return ERROR_FILE_NOT_FOUND;
+    const FoldEq eq;
     for (const auto& v : k->values)
       if (eq(v.name, name)) return deliver(v.type, v.data, type, data, size);
     return ERROR_FILE_NOT_FOUND;
@@ -281,7 +291,7 @@ LONG Registry::RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameLen, c
   auto& d = *impl_;
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
-    if (LONG rc = d.store.refresh(); rc != ERROR_SUCCESS) return rc;
+    if (LONG rc = d.refreshFor(key); rc != ERROR_SUCCESS) return rc;
     Start s;
     Key* k = nullptr;
     if (LONG rc = d.self(key, s, k); rc != ERROR_SUCCESS) return rc;
@@ -314,7 +324,7 @@ LONG Registry::RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameLen, D
   auto& d = *impl_;
   return guarded([&]() -> LONG {
     std::lock_guard lock(d.mutex);
-    if (LONG rc = d.store.refresh(); rc != ERROR_SUCCESS) return rc;
+    if (LONG rc = d.refreshFor(key); rc != ERROR_SUCCESS) return rc;
     Start s;
     Key* k = nullptr;
     if (LONG rc = d.self(key, s, k); rc != ERROR_SUCCESS) return rc;

@@ -99,6 +99,10 @@ class DynDataSource {
   virtual bool keyExists(std::string_view path) = 0;
   virtual std::vector<std::string> subkeys(std::string_view path) = 0;
   virtual std::vector<DynValue> values(std::string_view path) = 0;
+  // The value `name` of `path` (names compare without regard to case), or
+  // nullopt.  A source whose values cost something to take answers this
+  // without taking the others; the default looks through values().
+  virtual std::optional<DynValue> value(std::string_view path, std::string_view name);
 };
 
 // What opening does with a hive file that is missing or empty.

@@ -24,6 +24,13 @@ std::string_view statKey(std::string_view path) {
   return {};
 }
 
+// The statistics of each key, each asked of the counters only when read.
+constexpr std::array<PerfStatsSource::Statistic, 3> kStatistics = {{
+    {"KERNEL\\CPUUsage", [](PerfCounters& c) -> uint64_t { return std::min<uint32_t>(c.cpuUsage(), 100); }},
+    {"VMM\\cpgDiskcache", [](PerfCounters& c) -> uint64_t { return c.diskCacheBytes(); }},
+    {"VMM\\cpgSwapfile", [](PerfCounters& c) -> uint64_t { return c.swapInUseBytes(); }},
+}};
+
 }  // namespace
 
 PerfStatsSource::PerfStatsSource(std::shared_ptr<PerfCounters> counters) : counters_(std::move(counters)) {}
@@ -47,13 +54,22 @@ std::vector<std::string> PerfStatsSource::subkeys(std::string_view path) {
   return {};
 }
 
+reg::DynValue PerfStatsSource::read(const Statistic& stat) {
+  return {std::string(stat.name), reg::REG_BINARY, encode(stat.take(*counters_))};
+}
+
 std::vector<reg::DynValue> PerfStatsSource::values(std::string_view path) {
   if (!counters_ || statKey(path).empty()) return {};
   std::vector<reg::DynValue> out;
-  out.push_back({"KERNEL\\CPUUsage", reg::REG_BINARY, encode(std::min<uint32_t>(counters_->cpuUsage(), 100))});
-  out.push_back({"VMM\\cpgDiskcache", reg::REG_BINARY, encode(counters_->diskCacheBytes())});
-  out.push_back({"VMM\\cpgSwapfile", reg::REG_BINARY, encode(counters_->swapInUseBytes())});
+  for (const Statistic& stat : kStatistics) out.push_back(read(stat));
   return out;
+}
+
+std::optional<reg::DynValue> PerfStatsSource::value(std::string_view path, std::string_view name) {
+  if (!counters_ || statKey(path).empty()) return std::nullopt;
+  for (const Statistic& stat : kStatistics)
+    if (ansiEqualNoCase(stat.name, name)) return read(stat);
+  return std::nullopt;
 }
 
 }  // namespace tw::sys

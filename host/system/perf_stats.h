@@ -10,6 +10,7 @@
 // byte counts here.  Every query asks the counters afresh.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,13 +30,20 @@ class PerfStatsSource : public reg::DynDataSource {
   bool keyExists(std::string_view path) override;
   std::vector<std::string> subkeys(std::string_view path) override;
   std::vector<reg::DynValue> values(std::string_view path) override;
+  std::optional<reg::DynValue> value(std::string_view path, std::string_view name) override;
 
   // A byte count as the four-byte value carries it.  Readers take the value
   // as a signed 32-bit number, so a count of 2 GB or more is served as the
   // largest such number rather than wrapping to a negative or small figure.
   static std::vector<uint8_t> encode(uint64_t value);
 
+  struct Statistic {
+    std::string_view name;
+    uint64_t (*take)(PerfCounters&);
+  };
+
  private:
+  reg::DynValue read(const Statistic& stat);
   std::shared_ptr<PerfCounters> counters_;
 };
 
