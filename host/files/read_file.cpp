@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -42,12 +43,16 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
   if (!S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "is not a file:", file);
   // One byte more than the size, so that a file that has grown since is
   // seen to go on, and is read to its end.  A file that reports no size (the
-  // kernel's) is read in large pieces from the first read on: the kernel's
+  // kernel's) is read a page at a time, then in doubling pieces: the kernel's
   // settings under /proc/sys answer only a read that starts at their
-  // beginning, so a first read of one byte would leave a number's first digit.
+  // beginning, so a first read of one byte would leave a number's first
+  // digit, and the gauges read the kernel's figures several times a second,
+  // so a first piece much larger than those files would be mostly cleared
+  // memory never used.
+  constexpr size_t kFirstPiece = 4096;
   std::string out;
   size_t have = 0;
-  size_t want = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
+  size_t want = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : kFirstPiece;
   for (;;) {
     out.resize(have + want);
     const ssize_t n = ::read(fd.get(), out.data() + have, want);
@@ -57,7 +62,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
     }
     if (n == 0) break;
     have += static_cast<size_t>(n);
-    want = have < out.size() ? out.size() - have : 65536;
+    want = have < out.size() ? out.size() - have : std::max(have, kFirstPiece);
   }
   out.resize(have);
   return out;
