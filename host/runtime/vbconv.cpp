@@ -1,8 +1,10 @@
 #include "host/runtime/vbconv.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 
 #include "host/runtime/errors.h"
@@ -125,6 +127,14 @@ std::optional<double> parseNumber(std::string_view s) {
 
 std::string numberToText(double x) {
   if (x == 0) return "0";
+  // A whole number of up to 15 digits prints as its digits under %.15G; the
+  // gauges' captions format a handful of them on every tick.
+  constexpr double kLargestExact = 1e15;
+  if (std::trunc(x) == x && std::fabs(x) < kLargestExact) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(x)).ptr;
+    return std::string(digits, end);
+  }
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15G", x);
   std::string s = buf;

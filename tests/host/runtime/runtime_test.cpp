@@ -59,6 +59,9 @@ TEST(Numbers, TextOfNumbersAndSlices) {
   EXPECT_EQ(numberToText(0.1), "0.1");
   EXPECT_EQ(numberToText(1e20), "1E+20");
   EXPECT_EQ(numberToText(123456789012345.0), "123456789012345");
+  EXPECT_EQ(numberToText(-999999999999999.0), "-999999999999999");
+  EXPECT_EQ(numberToText(1e15), "1E+15");
+  EXPECT_EQ(numberToText(-2.5), "-2.5");
   EXPECT_EQ(left("abc", 9), "abc");
   EXPECT_THROW(left("abc", -1), RuntimeError);
   EXPECT_EQ(mid("abc", 9), "");
