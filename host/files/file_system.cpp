@@ -75,12 +75,14 @@ class FolderCache {
     const std::string exact = codePage.fromAnsi(ansiName);
     for (const auto& e : listing->entries)
       if (e.hostName == exact) return hostName = e.hostName, Result::Found;
-    const std::string capitals = codePage.fromAnsi(ansiFold(ansiName));
+    const std::string folded = ansiFold(ansiName);
+    const std::string capitals = codePage.fromAnsi(folded);
     for (const auto& e : listing->entries)
       if (e.hostName == capitals) return hostName = e.hostName, Result::Found;
-    for (const auto& e : listing->entries)
-      if (ansiEqualNoCase(e.ansiName, ansiName)) return hostName = e.hostName, Result::Found;
-    return Result::NoSuchName;
+    const auto first = listing->firstByFoldedName.find(folded);
+    if (first == listing->firstByFoldedName.end()) return Result::NoSuchName;
+    hostName = listing->entries[first->second].hostName;
+    return Result::Found;
   }
 
   std::optional<std::string> route(const std::string& key) {
@@ -115,6 +117,10 @@ class FolderCache {
     timespec ctime{};
     bool trusted = false;
     std::vector<Entry> entries;
+    // A Windows folder can be large, and a name looked up without regard to
+    // case must not cost a pass over it on every tick: the first entry in
+    // the folder's order for each name in capitals.
+    std::unordered_map<std::string, size_t> firstByFoldedName;
 
     bool sameAs(const struct stat& st) const {
       return st.st_dev == dev && st.st_ino == ino && st.st_mtim.tv_sec == mtime.tv_sec &&
@@ -133,6 +139,7 @@ class FolderCache {
         entries.push_back({std::string(name), codePage.toAnsi(name)});
       }
       ::closedir(d);
+      for (size_t i = 0; i < entries.size(); ++i) firstByFoldedName.emplace(ansiFold(entries[i].ansiName), i);
       dev = st.st_dev;
       ino = st.st_ino;
       mtime = st.st_mtim;
