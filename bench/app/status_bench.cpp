@@ -38,9 +38,10 @@ struct Bench {
     host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
     form = std::make_unique<tw::app::Form1>(tw::app::TunerContext{host, &env, false, nullptr, ""});
     form->load();
-    // A machine's folders have not just been made; folders changed within
-    // the last two seconds are listed afresh on every look-up.
-    std::this_thread::sleep_for(2100ms);
+    // A machine's folders have not just been made; a folder changed within
+    // the last two whole seconds of the clock is listed afresh on every
+    // look-up, so the wait is longer than that by a second.
+    std::this_thread::sleep_for(3100ms);
   }
 };
 

@@ -34,9 +34,10 @@ struct Bench {
     tw::sys::LiveOptions options;
     options.clock = [this] { return now; };
     host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
-    // A machine's folders have not just been made; folders changed within
-    // the last two seconds are listed afresh on every look-up.
-    std::this_thread::sleep_for(2100ms);
+    // A machine's folders have not just been made; a folder changed within
+    // the last two whole seconds of the clock is listed afresh on every
+    // look-up, so the wait is longer than that by a second.
+    std::this_thread::sleep_for(3100ms);
   }
   void tick() { now += 250ms; }
 };
