@@ -105,19 +105,15 @@ TEST_F(Files, SpecialFoldersAndDrives) {
 // any other host file system (or one that cannot be told) gives what the
 // machine's description says.
 TEST_F(Files, TheDriveFileSystemIsTheFatVolumesOwnElseTheDescribedOne) {
-  const Drive c = fso.GetDrive("C:");
-  EXPECT_EQ(c.FileSystem(), "FAT32");
-  disks.hostFileSystem = "FAT";
-  EXPECT_EQ(c.FileSystem(), "FAT");
-  for (const char* host : {"EXT4", "NTFS", "BTRFS", ""}) {
-    disks.hostFileSystem = host;
-    EXPECT_EQ(c.FileSystem(), "FAT32") << "host " << host << ", the description's default";
-  }
-
   test::writeFile(m.root() / ".tunewell" / "machine.ini", "[Machine]\r\nFileSystem=fat\r\n");
   const Machine fat16 = Machine::open(m.root());
-  disks.hostFileSystem = "EXT4";
-  EXPECT_EQ(FileSystem(fat16, &disks).GetDrive("C:").FileSystem(), "FAT");
+  const FileSystem files(fat16, &disks);
+  const Drive c = files.GetDrive("C:");
+  EXPECT_EQ(c.FileSystem(), "FAT32") << "the volume's own";
+  for (const char* host : {"EXT4", "NTFS", "BTRFS", ""}) {
+    disks.hostFileSystem = host;
+    EXPECT_EQ(c.FileSystem(), "FAT") << "host " << host << ", the description's";
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "host/machine/machine.h"
 #include "host/registry/registry.h"
+#include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
 
 namespace fs = std::filesystem;
@@ -71,16 +72,11 @@ TEST_F(MachineTest, ABadDescriptionIsRefusedAndKept) {
   for (const auto& [text, problem, namesTheWayOut] : cases) {
     SCOPED_TRACE(problem);
     test::writeFile(ini, text);
-    try {
-      (void)open();
-      ADD_FAILURE() << "accepted";
-    } catch (const MachineError& e) {
-      const std::string msg = e.what();
-      EXPECT_NE(msg.find(ini.string()), std::string::npos) << msg;
-      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
-      if (namesTheWayOut) {
-        EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
-      }
+    const std::string msg = test::messageOf<MachineError>([&] { (void)open(); });
+    EXPECT_NE(msg.find(ini.string()), std::string::npos) << msg;
+    EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+    if (namesTheWayOut) {
+      EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
     }
     EXPECT_EQ(test::readFile(ini), text);
   }
@@ -93,16 +89,9 @@ TEST_F(MachineTest, AMissingEmptyOrDamagedHiveIsReportedNotMadeAnew) {
   const fs::path recorded = d / "m" / "Program Files" / "Tunewell" / "Settings.1st";
   test::writeFile(recorded, "the originals\r\n");
   auto expectRefused = [&](const char* problem) {
-    try {
-      Host host(d / "m", nullptr);
-      ADD_FAILURE() << "opened";
-    } catch (const reg::HiveError& e) {
-      const std::string msg = e.what();
-      EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
-      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
-      EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
-      EXPECT_NE(msg.find("import"), std::string::npos) << msg;
-    }
+    const std::string msg = test::messageOf<reg::HiveError>([&] { Host host(d / "m", nullptr); });
+    for (const std::string& word : {hive.string(), std::string(problem), std::string("reset-machine"), std::string("import")})
+      EXPECT_NE(msg.find(word), std::string::npos) << msg;
     EXPECT_EQ(test::readFile(recorded), "the originals\r\n");
   };
   fs::remove(hive);

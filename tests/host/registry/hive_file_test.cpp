@@ -14,6 +14,7 @@
 
 #include "host/registry/registry.h"
 #include "tests/host/registry/reg_helpers.h"
+#include "tests/support/errors.h"
 #include "tests/support/temp_dir.h"
 
 namespace tw::reg {
@@ -28,14 +29,9 @@ using test::writeFile;
 // exactly as they were.
 void expectRefused(const std::filesystem::path& hive, const std::string& problem, bool sideFilesGone = true) {
   const std::string before = readFile(hive);
-  try {
-    Registry r(hive);
-    FAIL() << "opened a bad hive";
-  } catch (const HiveError& e) {
-    const std::string msg = e.what();
-    EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
-    EXPECT_NE(msg.find(problem), std::string::npos) << msg;
-  }
+  const std::string msg = test::messageOf<HiveError>([&] { Registry r(hive); });
+  EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
+  EXPECT_NE(msg.find(problem), std::string::npos) << msg;
   EXPECT_EQ(readFile(hive), before);
   if (!sideFilesGone) return;
   EXPECT_FALSE(std::filesystem::exists(hive.string() + "-wal"));
