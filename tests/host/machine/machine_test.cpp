@@ -112,15 +112,6 @@ TEST(Machine, AFolderWithOtherFilesIsNotTakenOver) {
   EXPECT_EQ(test::readFile(d / "photos" / "cat.jpg"), "meow");
 }
 
-TEST(Machine, ChoosingTheMachineTakesTheOptionOffTheCommandLine) {
-  std::vector<std::string> args = {"/Ns", "--machine", "/tmp/x", "tail"};
-  EXPECT_EQ(Machine::chooseRoot(args), fs::path("/tmp/x"));
-  EXPECT_EQ(args, (std::vector<std::string>{"/Ns", "tail"}));
-  args = {"--machine=/tmp/y"};
-  EXPECT_EQ(Machine::chooseRoot(args), fs::path("/tmp/y"));
-  EXPECT_TRUE(args.empty());
-}
-
 TEST(Machine, ANewFolderBecomesAFreshMachineAndResettingReplacesItWhole) {
   test::TempDir d;
   const Machine m = Machine::open(d / "new" / "machine");
