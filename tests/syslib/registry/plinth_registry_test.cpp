@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "syslib/plinth.h"
+#include "tests/host/registry/reg_helpers.h"
 #include "tests/support/machine_fixture.h"
 
 namespace tw {
@@ -18,17 +19,8 @@ class PlinthRegistry : public ::testing::Test {
   test::TestMachine m;
   Plinth p{*m.host};
 
-  // The stored bytes and type of a value, read through the platform calls.
-  std::pair<reg::DWORD, std::string> raw(const char* sub, const char* name) {
-    auto& r = m.host->registry();
-    reg::HKEY h = 0;
-    EXPECT_EQ(r.RegOpenKey(reg::HKEY_LOCAL_MACHINE, sub, &h), 0);
-    reg::DWORD type = 0, size = 0;
-    EXPECT_EQ(r.RegQueryValueEx(h, name, &type, nullptr, &size), 0);
-    std::string data(size, '\0');
-    r.RegQueryValueEx(h, name, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
-    r.RegCloseKey(h);
-    return {type, data};
+  auto raw(const char* sub, const char* name) {
+    return reg::queryValue(m.host->registry(), reg::HKEY_LOCAL_MACHINE, sub, name);
   }
 
   void put(const char* key, const char* name, const char* value) {
