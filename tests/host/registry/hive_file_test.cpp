@@ -2,11 +2,7 @@
 // processes (and a crash) never lose a write that was reported done.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -14,6 +10,7 @@
 
 #include "host/registry/registry.h"
 #include "tests/host/registry/reg_helpers.h"
+#include "tests/support/child_process.h"
 #include "tests/support/errors.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,7 +18,9 @@ namespace tw::reg {
 namespace {
 
 using test::readFile;
+using test::spawn;
 using test::TempDir;
+using test::waitFor;
 using test::writeFile;
 
 // Opening must fail with a message that names the file and the trouble, and
@@ -95,27 +94,6 @@ TEST(HiveFile, AnEmptyFileBecomesAHiveThatKeepsItsData) {
   }
   Registry again(hive);
   EXPECT_EQ(querySz(again, HKEY_CURRENT_USER, "kept"), "yes");
-}
-
-// Runs `body` in a child process; the child's result is its exit code.
-pid_t spawn(const std::function<int()>& body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    int rc = 1;
-    try {
-      rc = body();
-    } catch (...) {
-      rc = 2;
-    }
-    ::_exit(rc);
-  }
-  return pid;
-}
-
-int waitFor(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
 // Opens the hive in a child process and runs `change` on it; 0 when the
