@@ -62,26 +62,25 @@ inline HKEY create(Registry& r, HKEY root, std::string_view path) {
   return k;
 }
 
-inline std::vector<std::string> subkeyNames(Registry& r, HKEY key) {
+// The names `enumerate(index, buffer, length)` gives from index 0 until it fails.
+template <class Enumerate>
+std::vector<std::string> namesOf(Enumerate enumerate) {
   std::vector<std::string> out;
   char name[512];
   for (DWORD i = 0;; ++i) {
     DWORD len = sizeof name;
-    if (r.RegEnumKeyEx(key, i, name, &len, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (enumerate(i, name, &len) != ERROR_SUCCESS) return out;
     out.emplace_back(name, len);
   }
-  return out;
+}
+
+inline std::vector<std::string> subkeyNames(Registry& r, HKEY key) {
+  return namesOf([&](DWORD i, char* name, DWORD* len) { return r.RegEnumKeyEx(key, i, name, len, nullptr, nullptr); });
 }
 
 inline std::vector<std::string> valueNames(Registry& r, HKEY key) {
-  std::vector<std::string> out;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD len = sizeof name;
-    if (r.RegEnumValue(key, i, name, &len, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    out.emplace_back(name, len);
-  }
-  return out;
+  return namesOf(
+      [&](DWORD i, char* name, DWORD* len) { return r.RegEnumValue(key, i, name, len, nullptr, nullptr, nullptr); });
 }
 
 }  // namespace tw::reg
