@@ -77,8 +77,7 @@ TEST(CodePage, CaseRulesCoverTheUpperHalf) {
 
 TEST(Guard, ErrorsOfEveryKindBecomeTheHandlersBoxAndTheEmptyResult) {
   ScriptedDialogs d;
-  const int r = reportErrors(d, "Form1.ApplySets", -1, []() -> int { raise(ErrNo::DivisionByZero); });
-  EXPECT_EQ(r, -1);
+  EXPECT_EQ(reportErrors(d, "Form1.ApplySets", -1, []() -> int { raise(ErrNo::DivisionByZero); }), -1);
   reportErrors(d, "Uninst.Form_Load", [] { throw std::runtime_error("disk gone"); });
   ASSERT_EQ(d.shown().size(), 2u);
   EXPECT_EQ(d.shown()[0], (ShownBox{"11 Division by zero in Form1.ApplySets", 16, "Error"}));
