@@ -66,7 +66,7 @@ TEST(HiveFile, RefusesFilesThatAreNotWholeHivesAndLeavesThemAlone) {
   };
   const Case cases[] = {
       {"text", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n", "not an SQLite database"},
-      {"other", withByte(68, 'X'), "not a hive"},  // the application id in the header
+      {"other", withByte(68, 'X'), "of another kind"},  // the application id in the header
       // The format number in the header: the newer program may have it open.
       {"newer", withByte(63, 9), "newer version", false},
       {"cut", whole.substr(0, whole.size() / 2 + 100), "damaged"},
