@@ -56,6 +56,7 @@ TEST_F(PlinthRegistry, WriteValueWithAnUnknownTypeCreatesTheKeyButWritesNothing)
 }
 
 TEST_F(PlinthRegistry, GetValueFallsBackToTheDefaultAsPassed) {
+  EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none", Variant(int16_t{0})), Variant(int16_t{0}));
   EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, "No\\Such\\Key", "x", Variant("619")), Variant("619"));
   EXPECT_EQ(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none", Variant::empty()), Variant(""));
   EXPECT_TRUE(p.GetValue(HKEY_LOCAL_MACHINE, kKey, "none").isMissing());
