@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "host/machine/machine.h"
 #include "host/registry/registry.h"
+#include "tests/support/errors.h"
 #include "tests/support/machine_fixture.h"
 
 namespace fs = std::filesystem;
@@ -41,57 +40,42 @@ TEST_F(MachineTest, PathsNeverLeaveTheDrive) {
   EXPECT_EQ(other.string().rfind(root.string(), 0), 0u);
 }
 
-TEST_F(MachineTest, TheDescriptionIsReadAndABadOneIsAClearErrorAndStaysAsItWas) {
+TEST_F(MachineTest, TheDescriptionIsRead) {
   test::writeFile(d / "m" / ".tunewell" / "machine.ini",
                   "[Machine]\r\nWindowsFolder=D:\\WIN95\r\nVersion=4.0.950\r\nComputerName=OLDBOX\r\n");
-  EXPECT_EQ(open().windowsFolder(), "D:\\WIN95");
-  EXPECT_EQ(open().version().build, 950u);
-  EXPECT_EQ(open().describedFileSystem(), "FAT32") << "the default without a FileSystem line";
-
-  const std::string bad = "[Machine]\r\nVersion=four\r\n";
-  test::writeFile(d / "m" / ".tunewell" / "machine.ini", bad);
-  try {
-    (void)open();
-    FAIL();
-  } catch (const MachineError& e) {
-    EXPECT_NE(std::string(e.what()).find("Version"), std::string::npos) << e.what();
-  }
-  EXPECT_EQ(test::readFile(d / "m" / ".tunewell" / "machine.ini"), bad);
-
-  // A Windows 9x drive is FAT; a file system it could not start from is
-  // refused rather than shown.
-  const std::string ntfs = "[Machine]\r\nComputerName=OLDBOX\r\nFileSystem=NTFS\r\n";
-  test::writeFile(d / "m" / ".tunewell" / "machine.ini", ntfs);
-  try {
-    (void)open();
-    FAIL();
-  } catch (const MachineError& e) {
-    EXPECT_NE(std::string(e.what()).find("line 3: FileSystem must be FAT32 or FAT, not \"NTFS\""), std::string::npos)
-        << e.what();
-  }
-  EXPECT_EQ(test::readFile(d / "m" / ".tunewell" / "machine.ini"), ntfs);
+  const Machine m = open();
+  EXPECT_EQ(m.windowsFolder(), "D:\\WIN95");
+  EXPECT_EQ(m.version().build, 950u);
+  EXPECT_EQ(m.describedFileSystem(), "FAT32") << "the default without a FileSystem line";
 }
 
-// Read as the defaults, a description that says nothing would describe
-// another machine; it is refused, left as it was, with the way out named.
-TEST_F(MachineTest, AnEmptyOrGarbageDescriptionIsRefusedAndKept) {
+// A bad description is refused, naming the file and the trouble, and left as
+// it was.  Read as the defaults, one that says nothing would describe another
+// machine, so its message also names the way out.  A Windows 9x drive is FAT:
+// a file system it could not start from is refused rather than shown.
+TEST_F(MachineTest, ABadDescriptionIsRefusedAndKept) {
   const fs::path ini = d / "m" / ".tunewell" / "machine.ini";
-  const std::pair<std::string, const char*> cases[] = {
-      {"", "is empty"},
-      {std::string("\x7f" "ELF\x02\x01\0\0\0", 9), "NUL"},
-      {"just some words\r\n", "line 1"},
-      {"[Other]\r\nVersion=4.10.2222\r\n", "no [Machine] section"},
+  struct Case {
+    std::string text;
+    const char* problem;
+    bool namesTheWayOut;
   };
-  for (const auto& [text, problem] : cases) {
+  const Case cases[] = {
+      {"[Machine]\r\nVersion=four\r\n", "Version", false},
+      {"[Machine]\r\nComputerName=OLDBOX\r\nFileSystem=NTFS\r\n",
+       "line 3: FileSystem must be FAT32 or FAT, not \"NTFS\"", false},
+      {"", "is empty", true},
+      {std::string("\x7f" "ELF\x02\x01\0\0\0", 9), "NUL", true},
+      {"just some words\r\n", "line 1", true},
+      {"[Other]\r\nVersion=4.10.2222\r\n", "no [Machine] section", true},
+  };
+  for (const auto& [text, problem, namesTheWayOut] : cases) {
     SCOPED_TRACE(problem);
     test::writeFile(ini, text);
-    try {
-      (void)open();
-      ADD_FAILURE() << "accepted";
-    } catch (const MachineError& e) {
-      const std::string msg = e.what();
-      EXPECT_NE(msg.find(ini.string()), std::string::npos) << msg;
-      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+    const std::string msg = test::messageOf<MachineError>([&] { (void)open(); });
+    EXPECT_NE(msg.find(ini.string()), std::string::npos) << msg;
+    EXPECT_NE(msg.find(problem), std::string::npos) << msg;
+    if (namesTheWayOut) {
       EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
     }
     EXPECT_EQ(test::readFile(ini), text);
@@ -105,16 +89,9 @@ TEST_F(MachineTest, AMissingEmptyOrDamagedHiveIsReportedNotMadeAnew) {
   const fs::path recorded = d / "m" / "Program Files" / "Tunewell" / "Settings.1st";
   test::writeFile(recorded, "the originals\r\n");
   auto expectRefused = [&](const char* problem) {
-    try {
-      Host host(d / "m", nullptr);
-      ADD_FAILURE() << "opened";
-    } catch (const reg::HiveError& e) {
-      const std::string msg = e.what();
-      EXPECT_NE(msg.find(hive.string()), std::string::npos) << msg;
-      EXPECT_NE(msg.find(problem), std::string::npos) << msg;
-      EXPECT_NE(msg.find("reset-machine"), std::string::npos) << msg;
-      EXPECT_NE(msg.find("import"), std::string::npos) << msg;
-    }
+    const std::string msg = test::messageOf<reg::HiveError>([&] { Host host(d / "m", nullptr); });
+    for (const std::string& word : {hive.string(), std::string(problem), std::string("reset-machine"), std::string("import")})
+      EXPECT_NE(msg.find(word), std::string::npos) << msg;
     EXPECT_EQ(test::readFile(recorded), "the originals\r\n");
   };
   fs::remove(hive);
@@ -133,15 +110,6 @@ TEST(Machine, AFolderWithOtherFilesIsNotTakenOver) {
   test::writeFile(d / "photos" / "cat.jpg", "meow");
   EXPECT_THROW((void)Machine::open(d / "photos"), MachineError);
   EXPECT_EQ(test::readFile(d / "photos" / "cat.jpg"), "meow");
-}
-
-TEST(Machine, ChoosingTheMachineTakesTheOptionOffTheCommandLine) {
-  std::vector<std::string> args = {"/Ns", "--machine", "/tmp/x", "tail"};
-  EXPECT_EQ(Machine::chooseRoot(args), fs::path("/tmp/x"));
-  EXPECT_EQ(args, (std::vector<std::string>{"/Ns", "tail"}));
-  args = {"--machine=/tmp/y"};
-  EXPECT_EQ(Machine::chooseRoot(args), fs::path("/tmp/y"));
-  EXPECT_TRUE(args.empty());
 }
 
 TEST(Machine, ANewFolderBecomesAFreshMachineAndResettingReplacesItWhole) {

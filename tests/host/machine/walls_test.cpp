@@ -55,7 +55,6 @@ TEST_F(WallsTest, TheHiddenFolderCannotBeReachedByAnySpelling) {
     EXPECT_FALSE(fs::exists(machine.toHost(path)));
     EXPECT_EQ(read(path), "default");
     EXPECT_FALSE(profile.WritePrivateProfileString("s", "k", "v", path));
-    EXPECT_FALSE(profile.WritePrivateProfileSection("s", "k=v\0", path));
     EXPECT_FALSE(files.FileExists(path));
     EXPECT_EQ(test::errorOf([&] { files.DeleteFile(path, true); }), 53);
   }

@@ -1,13 +1,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "tests/host/profile/profile_fixture.h"
+#include "tests/support/child_process.h"
 
 namespace tw::test {
 namespace {
@@ -99,26 +97,20 @@ TEST_F(ProfileTest, RefusedWritesLeaveTheFileAsItWas) {
 TEST_F(ProfileTest, TwoProcessesWritingAtOnceLoseNothing) {
   put("[s]\r\n");
   auto key = [](int c, int i) { return "p" + std::to_string(c) + "k" + std::to_string(i); };
-  pid_t children[2];
-  for (int c = 0; c < 2; ++c) {
-    children[c] = ::fork();
-    ASSERT_GE(children[c], 0);
-    if (children[c] == 0) {
+  auto writer = [&](int c) {
+    return spawn([&, c] {
       bool ok = true;
       for (int i = 0; i < 200; ++i)
         ok = profile_.WritePrivateProfileString("s", key(c, i).c_str(), std::to_string(i).c_str(), "TEST.INI") && ok;
-      ::_exit(ok ? 0 : 1);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+      return ok ? 0 : 1;
+    });
+  };
+  const pid_t first = writer(0), second = writer(1);
+  EXPECT_EQ(waitFor(first), 0);
+  EXPECT_EQ(waitFor(second), 0);
   for (int c = 0; c < 2; ++c)
     for (int i = 0; i < 200; ++i) ASSERT_EQ(get("s", key(c, i).c_str(), "lost"), std::to_string(i)) << key(c, i);
 }
-
 
 TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKept) {
   put("[s]\r\n");
@@ -131,14 +123,12 @@ TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKe
   const auto live = file(".OTHER.INI.tmp42");
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
-  const pid_t writer = ::fork();
-  ASSERT_GE(writer, 0);
-  if (writer == 0) {
+  const pid_t writer = spawn([&] {
     const int fd = ::open(live.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, "[o]", 3) != 3 || ::write(ready[1], "!", 1) != 1) ::_exit(1);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, "[o]", 3) != 3 || ::write(ready[1], "!", 1) != 1) return 1;
     ::pause();
-    ::_exit(0);
-  }
+    return 0;
+  });
   char c = 0;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
 
@@ -148,7 +138,7 @@ TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKe
   for (const char* name : {".TEST.INI.tmp", "TEST.INI.tmp7", ".notes.tmpx", ".tmp9"}) EXPECT_EQ(contents(name), "keep");
 
   ::kill(writer, SIGKILL);
-  ASSERT_EQ(::waitpid(writer, nullptr, 0), writer);
+  ASSERT_EQ(waitFor(writer), 100 + SIGKILL);
   ::close(ready[0]);
   ::close(ready[1]);
   EXPECT_TRUE(profile_.WritePrivateProfileString("s", "k", "2", "TEST.INI"));

@@ -18,8 +18,6 @@ constexpr uint32_t kExtendedSignature = 0x80000001u;
 
 struct FakeProcessor : sys::ProcessorLibrary {
   std::map<uint32_t, sys::CpuidRegs> leaves;
-  uint32_t mhz = 448;
-  bool clockFails = false;
   bool leafOneFails = false;
 
   sys::CpuidRegs ReadCPUID(uint32_t leaf) override {
@@ -27,10 +25,7 @@ struct FakeProcessor : sys::ProcessorLibrary {
     const auto it = leaves.find(leaf);
     return it == leaves.end() ? sys::CpuidRegs{} : it->second;
   }
-  uint32_t GetCPUSpeed() override {
-    if (clockFails) raise(ErrNo::InvalidProcedureCall);
-    return mhz;
-  }
+  uint32_t GetCPUSpeed() override { return 448; }
 
   // Leaf 0: the highest standard leaf and the vendor string in EBX, EDX, ECX.
   void vendor(const char* name, uint32_t highestLeaf = 1) {
@@ -130,14 +125,6 @@ TEST_F(Cpu, WithoutLeafOneOrWithAFailingVendorRoutineTheNameStays) {
   cpu->leafOneFails = true;
   EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
   EXPECT_EQ(messages(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetIntelCPU"});
-}
-
-TEST_F(Cpu, TheClockIsPlainDecimalText) {
-  cpu->mhz = 3000;
-  EXPECT_EQ(p->GetCPUspeedX(), "3000");
-  cpu->clockFails = true;
-  EXPECT_EQ(p->GetCPUspeedX(), "");
-  EXPECT_EQ(messages(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetCPUSpeed"});
 }
 
 TEST_F(Cpu, WithoutTheProcessorLibraryBothMethodsReportItAndReturnNothing) {

@@ -9,6 +9,7 @@
 
 #include "host/registry/regfile.h"
 #include "syslib/interface/registration.h"
+#include "tests/host/registry/reg_helpers.h"
 #include "tests/support/machine_fixture.h"
 
 extern "C" PLINTH_HRESULT plinth_c_create_through_factory(PlinthObject** object);
@@ -23,18 +24,10 @@ constexpr const char* kClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes";
 // A REG_SZ value without its terminating NUL; nullopt when the value is
 // missing or not a NUL-terminated REG_SZ.
 std::optional<std::string> readSz(reg::Registry& r, const std::string& path, const char* name = nullptr) {
-  reg::HKEY k = 0;
-  if (r.RegOpenKeyEx(reg::HKEY_CLASSES_ROOT, path, 0, reg::KEY_READ, &k) != reg::ERROR_SUCCESS) return std::nullopt;
-  reg::DWORD type = 0, size = 0;
-  std::string data;
-  if (r.RegQueryValueEx(k, name, &type, nullptr, &size) == reg::ERROR_SUCCESS) {
-    data.resize(size);
-    r.RegQueryValueEx(k, name, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
-  }
-  r.RegCloseKey(k);
-  if (type != reg::REG_SZ || data.empty() || data.back() != '\0') return std::nullopt;
-  data.pop_back();
-  return data;
+  auto value = reg::queryValue(r, reg::HKEY_CLASSES_ROOT, path, name);
+  if (!value || value->first != reg::REG_SZ || !value->second.ends_with('\0')) return std::nullopt;
+  value->second.pop_back();
+  return value->second;
 }
 
 class Registration : public ::testing::Test {
