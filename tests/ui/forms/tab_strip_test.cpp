@@ -44,23 +44,5 @@ TEST(TabStrip, SelectionChangesByUserOrCodeRaiseClickAndRepeatsRaiseNothing) {
   EXPECT_EQ(errorOf([&] { w.tabs.setSelectedIndex(7); }), 35600);
 }
 
-TEST(TabStrip, RemovingTabsKeepsTheSelectionOnAValidTab) {
-  Window w;
-  w.tabs.setSelectedIndex(4);
-  w.tabs.removeTab(1);
-  EXPECT_EQ(w.tabs.tab(w.tabs.selectedIndex()).caption, "Tools");
-  w.tabs.removeTab(3);  // the selected tab: its successor takes its place
-  EXPECT_EQ(w.tabs.tab(w.tabs.selectedIndex()).caption, "Options");
-  w.tabs.removeTab(4);
-  w.tabs.removeTab(3);  // the selected last tab
-  EXPECT_EQ(w.tabs.selectedIndex(), 2);
-  w.tabs.clearTabs();
-  EXPECT_EQ(w.tabs.selectedIndex(), 0);
-  EXPECT_THROW(w.tabs.addTab(Tab{"A", "k", 0, "", ""}, 3), RuntimeError);
-  w.tabs.addTab(Tab{"A", "k", 0, "", ""});
-  EXPECT_THROW(w.tabs.addTab(Tab{"B", "k", 0, "", ""}), RuntimeError) << "keys are unique";
-  EXPECT_EQ(w.tabs.indexOfKey("k"), 1);
-}
-
 }  // namespace
 }  // namespace tw::forms
