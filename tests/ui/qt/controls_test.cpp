@@ -195,28 +195,5 @@ TEST_F(Controls, ModelChangesReachTheirWidgets) {
   EXPECT_EQ(text->geometry(), QRect(20, 20, 100, 40));
 }
 
-TEST_F(Controls, APictureBoxPaintsItsRecordedDrawingInItsScale) {
-  auto& box = form.add<forms::PictureBox>("Picture5");
-  box.setBorderStyle(0);
-  box.move(150, 150, 1500, 300);  // 100 x 20 pixels
-  box.setScaleMode(forms::ScaleMode::Pixels);
-  auto window = open();
-  QWidget* widget = window->widgetFor(box);
-  ASSERT_NE(widget, nullptr);
-
-  // Half a gauge: the empty colour, then a pen as wide as half the box
-  // drawn down its middle.
-  box.setBackColor(0xFE0000);
-  box.setDrawWidth(50);
-  box.line(25, 0, 25, box.scaleHeight(), 0xFFE358);
-  QImage image = widget->grab().toImage();
-  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x58, 0xE3, 0xFF)) << "filled part";
-  EXPECT_EQ(image.pixelColor(52, 10), QColor(0x00, 0x00, 0xFE)) << "empty part";
-
-  box.cls();
-  image = widget->grab().toImage();
-  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x00, 0x00, 0xFE)) << "Cls erases the drawing";
-}
-
 }  // namespace
 }  // namespace tw::qt

@@ -149,13 +149,14 @@ TEST_F(TunerWindow, ThePointerOverAControlPutsItsDescriptionInTheStatusLine) {
   EXPECT_EQ(pointAt(*form.Web), "Visit the Brightfen Software website.");
 }
 
-// The bar on screen is what the gauge's record says: a 50 % bar is the
-// filled colour over the left half of the inside of its box and the empty
-// colour over the right half, at every height.
+// The bar on screen is what the gauge's record says: a 50 % bar drawn over
+// a full one is the filled colour over the left half of the inside of its
+// box and the empty colour over the right half, at every height.
 TEST_F(TunerWindow, AHalfGaugeIsFilledOverTheLeftHalfOfItsBoxAndEmptyOverTheRight) {
   app::Form1& form = program->main();
   forms::PictureBox& box = *form.Picture5;
-  int16_t half = 50;
+  int16_t full = 100, half = 50;
+  form.Picsize(box, full);
   form.Picsize(box, half);
   QWidget* widget = window->widgetFor(box);
   ASSERT_NE(widget, nullptr);
