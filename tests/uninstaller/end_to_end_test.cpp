@@ -154,9 +154,10 @@ TEST_F(EndToEnd, DefaultsUninstallCancelAndRefusalByHand) {
   const std::string refused =
       "MsgBox \"Tunewell Pro Uninstall\" 16: \"Please uninstall through the Windows Add/Remove Programs, found in "
       "the Control Panel.\"\n";
-  // The other refusals and cancels are the Uninstaller's own tests; by hand,
-  // an argument keeps its blanks and the scripted answer reaches the box.
-  EXPECT_EQ(uninstall("'/Un '"), refused);
+  // Only "/Or", "/Un" and "/U" exactly, each a whole command line.
+  for (const char* args : {"", "/or", "'/Un '", "/U /Or", "/u", "' /U'", "/Uninstall"})
+    EXPECT_EQ(uninstall(args), refused) << args;
+  // Cancelling the restores is the Uninstaller's own test.
   EXPECT_EQ(uninstall("--answer 2 /U"),
             "MsgBox \"Tunewell Uninstall\" 17: \"This will uninstall Tunewell! Do you wish to continue?\"\n");
   const Stores after = stores();
