@@ -74,14 +74,5 @@ TEST_F(MainWindow, TheLineKeepsTheLastDescriptionAndGreyedControlsPassThePointer
   EXPECT_EQ(f.Label20->caption(), "Set the number of days at which Disk Defragmenter will stop optimizing an unused program.");
 }
 
-TEST_F(MainWindow, TheCreditTakesTheHandCursorAsThePointerReachesIt) {
-  tab(6);
-  EXPECT_EQ(f.Label29->mousePointer(), forms::MousePointer::Default);
-  f.Label29->userMouseMove(0, 0, 10, 10);
-  EXPECT_EQ(f.Label29->mousePointer(), forms::MousePointer::Custom);
-  EXPECT_EQ(f.Label29->mouseIcon(), "Hand");
-  EXPECT_EQ(f.Label20->caption(), "Visit the Brightfen Software website.");
-}
-
 }  // namespace
 }  // namespace tw
