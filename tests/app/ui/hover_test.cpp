@@ -9,6 +9,7 @@
 #include "app/ui/hover_texts.h"
 #include "app/ui/strings.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/errors.h"
 
 namespace tw {
 namespace {
@@ -16,6 +17,11 @@ namespace {
 using test::MainWindow;
 
 constexpr const char* kUntouched = "(as it was)";
+
+TEST(StringTable, AnIdWithoutATextRaisesResourceNotFound) {
+  for (int id : {100, 120, 121, 187}) EXPECT_EQ(test::errorOf([id] { (void)app::LoadResString(id); }), 326) << id;
+  for (int id : {101, 119, 122, 186}) EXPECT_FALSE(app::LoadResString(id).empty()) << id;
+}
 
 TEST_F(MainWindow, EveryControlShowsItsOwnDescriptionOrLeavesTheStatusLineAlone) {
   // Every control is made reachable, so that each one hears the pointer
