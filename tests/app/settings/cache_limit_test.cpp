@@ -33,6 +33,8 @@ TEST(CacheLimit, OnlyAnApplyThatChangesTheCacheToAnUnstartableOneAsks) {
     EXPECT_EQ(app::applyNeedsCacheConfirmation(c.today, c.pending, c.memoryKB), c.asks)
         << c.today.maxKB << " -> " << c.pending.minKB << "/" << c.pending.maxKB << " on " << c.memoryKB;
 
+  EXPECT_EQ(app::cacheLimitNote({0, kLimit}, 24576 * kMB), "") << "a cache at the limit needs no note";
+
   EXPECT_EQ(app::startableProposal({kLimit + 1, 3 * kLimit}), (CacheSizes{kLimit, kLimit}));
   EXPECT_EQ(app::startableProposal({2048, 0}), (CacheSizes{2048, kLimit}));
   EXPECT_EQ(app::startableProposal({2048, 8192}), (CacheSizes{2048, 8192}));
