@@ -114,6 +114,7 @@ TEST_F(TunerWindow, EachTabShowsOnlyItsOwnFrameAndHasItsIcon) {
                                              form.Frame12, form.Frame6, form.Frame10};
   auto* bar = window->widgetFor(*form.TabStrip1)->findChild<QTabBar*>();
   ASSERT_TRUE(bar != nullptr && bar->count() == 6);
+  EXPECT_EQ(bar->tabText(1), "Cache");
   for (int tab : {2, 5, 3, 6, 4, 1}) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab - 1).center());
     EXPECT_FALSE(bar->tabIcon(tab - 1).isNull()) << "tab " << tab;
