@@ -128,18 +128,6 @@ TEST_F(Gauges, ATabClickDeliveredByTheRefreshsMessagePumpIsHandled) {
   EXPECT_EQ(f->Label3->caption(), "Current processor load: 5%");
 }
 
-TEST_F(Gauges, ATickDuringARefreshIsDropped) {
-  start(1);
-  int nested = 0;
-  t.env.setDoEventsHook([&] {
-    if (nested++ == 0) f->Timer1->tick();
-  });
-  const int pumps = t.env.doEventsCount();
-  tick();
-  EXPECT_EQ(nested, 1);
-  EXPECT_EQ(t.env.doEventsCount(), pumps + 1) << "one refresh, one pump";
-}
-
 TEST_F(Gauges, TheTimerRunsOnlyOnTheStatusTabAtTheChosenSpeedAndStopsWhenApplying) {
   t.start();  // the first run, which clears the preferences
   t.setPref("Speed", "250");

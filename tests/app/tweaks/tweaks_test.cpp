@@ -20,27 +20,45 @@ std::vector<std::string> changedFields(const app::PendingRecord& before, const a
   return fields;
 }
 
-TEST_F(MainWindow, SlidersSnapAndTheirPendingValuesFollow) {
+TEST_F(MainWindow, SlidersSnapAndTheirPendingValuesAndReadoutsFollow) {
+  struct Step {
+    forms::Slider* slider;
+    int32_t to;
+    const char* field;
+    int32_t pending;
+    forms::Label* readout;
+    std::string shown;
+  };
+  // The DMA buffer snaps to steps of 4 and the file allocation to steps of
+  // 32, halves going to the even step; position 0 of read-ahead disables it
+  // rather than meaning 0 bytes.
+  const Step steps[] = {
+      {f.Slider7, 2, "DMABufferSize", 0, f.Label12, "Disabled"},
+      {f.Slider7, 6, "DMABufferSize", 8, f.Label12, "8 Kb"},
+      {f.Slider7, 10, "DMABufferSize", 8, f.Label12, "8 Kb"},
+      {f.Slider7, 14, "DMABufferSize", 16, f.Label12, "16 Kb"},
+      {f.Slider6, 10, "ReadAheadThreshold", 2097152, f.Label10, "2048 Kb"},
+      {f.Slider6, 0, "ReadAheadThreshold", 1, f.Label10, "Disabled"},
+      {f.Slider10, 8, "MinSPs", 16, f.Label24, "16 pages"},
+      {f.Slider10, 1, "MinSPs", 2, f.Label24, "2 pages"},
+      {f.Slider8, 100, "ContigFileAllocSize", 96, f.Label16, "96 Kb"},
+      {f.Slider8, 80, "ContigFileAllocSize", 64, f.Label16, "64 Kb"},
+      {f.Slider8, 112, "ContigFileAllocSize", 128, f.Label16, "128 Kb"},
+      {f.Slider8, 64, "ContigFileAllocSize", 64, f.Label16, "64 Kb"},
+      {f.Slider11, 3, "MaxCachedIcons", 3072, f.Label25, "3072 Kb"},
+      {f.Slider11, 0, "MaxCachedIcons", 0, f.Label25, "Disabled"},
+  };
   tab(3);
-  // The DMA buffer snaps to steps of 4, halves going to the even step.
-  for (const auto& [to, snapped, readout] :
-       {std::tuple{2, 0, "Disabled"}, std::tuple{6, 8, "8 Kb"}, std::tuple{10, 8, "8 Kb"}, std::tuple{14, 16, "16 Kb"}}) {
-    test::drag(*f.Slider7, to);
-    EXPECT_EQ(f.Slider7->value(), snapped) << to;
-    EXPECT_EQ(f.PendingSettings.DMABufferSize, snapped) << to;
-    EXPECT_EQ(f.Label12->caption(), readout) << to;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.slider->name() + " to " + std::to_string(s.to));
+    test::drag(*s.slider, s.to);
+    EXPECT_EQ(std::get<int32_t>(app::catalogue::value(f.PendingSettings, *app::catalogue::findField(s.field))),
+              s.pending);
+    EXPECT_EQ(s.readout->caption(), s.shown);
+    if (s.shown != "Disabled") {
+      EXPECT_EQ(s.slider->text(), s.shown);
+    }
   }
-  test::drag(*f.Slider6, 10);
-  EXPECT_EQ(f.PendingSettings.ReadAheadThreshold, 2097152);
-  EXPECT_EQ(f.Slider6->text(), "2048 Kb");
-  test::drag(*f.Slider6, 0);
-  EXPECT_EQ(f.PendingSettings.ReadAheadThreshold, 1) << "position 0 disables read-ahead, it is not 0 bytes";
-  EXPECT_EQ(f.Label10->caption(), "Disabled");
-
-  test::drag(*f.Slider10, 8);
-  test::drag(*f.Slider10, 1);
-  EXPECT_EQ(f.Label24->caption(), "2 pages");
-  EXPECT_EQ(f.PendingSettings.MinSPs, 2);
 }
 
 TEST_F(MainWindow, CheckBoxesStandForTheirValues) {
@@ -106,24 +124,6 @@ TEST_F(MainWindow, EachControlWritesOnlyItsOwnSettingAndMovingItBackRestoresIt) 
     a.back();
     EXPECT_EQ(f.PendingSettings, start) << a.control << " moved back";
   }
-}
-
-TEST_F(MainWindow, FileAllocationAndIconCacheSteps) {
-  tab(3);
-  // Halves go to the even step of 32: 80 to 64, 112 to 128.
-  for (const auto& [to, snapped] : {std::pair{100, 96}, std::pair{80, 64}, std::pair{112, 128}, std::pair{64, 64}}) {
-    test::drag(*f.Slider8, to);
-    EXPECT_EQ(f.Slider8->value(), snapped) << to;
-    EXPECT_EQ(f.PendingSettings.ContigFileAllocSize, snapped) << to;
-    EXPECT_EQ(f.Label16->caption(), std::to_string(snapped) + " Kb") << to;
-  }
-  test::drag(*f.Slider11, 3);
-  EXPECT_EQ(f.PendingSettings.MaxCachedIcons, 3072);
-  EXPECT_EQ(f.Label25->caption(), "3072 Kb");
-  EXPECT_EQ(f.Slider11->text(), "3072 Kb");
-  test::drag(*f.Slider11, 0);
-  EXPECT_EQ(f.PendingSettings.MaxCachedIcons, 0);
-  EXPECT_EQ(f.Label25->caption(), "Disabled");
 }
 
 }  // namespace

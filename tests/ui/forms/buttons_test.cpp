@@ -98,26 +98,5 @@ TEST(OptionButton, SelectingOneClearsItsGroupSilentlyBeforeItsClick) {
   EXPECT_EQ(log, (Log{"click 1 others 010", "click 1 others 010"}));
 }
 
-TEST(CommandButton, EnterAndEscapePressTheOneDefaultAndCancelButton) {
-  Form f("Form1");
-  auto& ok = f.add<CommandButton>("Command1");
-  auto& cancel = f.add<CommandButton>("cEx");
-  Log log;
-  ok.Click.connect([&] { log.push_back("ok"); });
-  cancel.Click.connect([&] { log.push_back("cancel"); });
-
-  cancel.setDefault(true);
-  ok.setDefault(true);  // takes Default from the other
-  cancel.setCancel(true);
-  EXPECT_FALSE(cancel.isDefault());
-  f.show();
-  EXPECT_TRUE(f.userKey(Key::Enter));
-  EXPECT_TRUE(f.userKey(Key::Escape));
-  ok.setEnabled(false);
-  EXPECT_FALSE(f.userKey(Key::Enter));
-  ok.setValue(true);  // pressed from code even while disabled
-  EXPECT_EQ(log, (Log{"ok", "cancel", "ok"}));
-}
-
 }  // namespace
 }  // namespace tw::forms

@@ -40,20 +40,5 @@ TEST(PictureBox, SettingTheBackgroundOrPictureErasesTheDrawingEvenWhenUnchanged)
   EXPECT_TRUE(w.bar.drawing().empty());
 }
 
-TEST(PictureBox, AUserScaleMapsOntoTheInsideOfTheBoxAndABadPenIsRefused) {
-  Window w;
-  w.bar.setScaleWidth(100);
-  EXPECT_EQ(w.bar.scaleMode(), ScaleMode::User);
-  EXPECT_DOUBLE_EQ(w.bar.scaleHeight(), 20) << "the other extent keeps its present units";
-  EXPECT_DOUBLE_EQ(w.bar.pixelsPerUnitX(), 1.5);
-  w.bar.setScaleMode(ScaleMode::Twips);
-  EXPECT_DOUBLE_EQ(w.bar.scaleWidth(), 150 * 15);
-  EXPECT_DOUBLE_EQ(w.bar.pixelsPerUnitX(), 1.0 / 15);
-
-  w.bar.setDrawWidth(4);
-  EXPECT_EQ(errorOf([&] { w.bar.setDrawWidth(0); }), 380);
-  EXPECT_EQ(w.bar.drawWidth(), 4) << "a refused pen width leaves the pen as it was";
-}
-
 }  // namespace
 }  // namespace tw::forms

@@ -14,7 +14,6 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionSlider>
 #include <QToolTip>
-#include <QTabBar>
 
 #include "tests/ui/qt/qt_app.h"
 #include "ui/forms/forms.h"
@@ -24,36 +23,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 using Controls = test::FormTest;
-
-TEST_F(Controls, ChoosingATabGoesThroughTheModelWhichMayRefuseIt) {
-  auto& tabs = form.add<forms::TabStrip>("TabStrip1");
-  tabs.move(0, 0, 5000, 3000);
-  for (const char* caption : {"Status", "Cache", "Tweaks"}) tabs.addTab({caption, "", 0, "", ""});
-  bool refuse = false;
-  tabs.BeforeClick.connect([&](bool& cancel) {
-    log.push_back("BeforeClick");
-    cancel = refuse;
-  });
-  tabs.Click.connect([&] { log.push_back("Click " + std::to_string(tabs.selectedIndex())); });
-  auto window = open();
-  auto* bar = window->widgetFor(tabs)->findChild<QTabBar*>();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(bar->count(), 3);
-  EXPECT_EQ(bar->tabText(1), "Cache");
-
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-  EXPECT_EQ(tabs.selectedIndex(), 2);
-  EXPECT_EQ(log, (Log{"BeforeClick", "Click 2"}));
-
-  refuse = true;
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
-  EXPECT_EQ(tabs.selectedIndex(), 2);
-  EXPECT_EQ(bar->currentIndex(), 1) << "the bar returns to the tab the model kept";
-
-  refuse = false;
-  tabs.setSelectedIndex(1);
-  EXPECT_EQ(bar->currentIndex(), 0) << "a selection made by the program shows";
-}
 
 TEST_F(Controls, ClickingTheCheckBoxIndicatorCyclesTheModelAndShowsWhatItHolds) {
   auto& box = form.add<forms::CheckBox>("Check1");
@@ -193,29 +162,6 @@ TEST_F(Controls, ModelChangesReachTheirWidgets) {
   EXPECT_EQ(text->textFormat(), Qt::PlainText);
   EXPECT_EQ(group->title(), "System Information");
   EXPECT_EQ(text->geometry(), QRect(20, 20, 100, 40));
-}
-
-TEST_F(Controls, APictureBoxPaintsItsRecordedDrawingInItsScale) {
-  auto& box = form.add<forms::PictureBox>("Picture5");
-  box.setBorderStyle(0);
-  box.move(150, 150, 1500, 300);  // 100 x 20 pixels
-  box.setScaleMode(forms::ScaleMode::Pixels);
-  auto window = open();
-  QWidget* widget = window->widgetFor(box);
-  ASSERT_NE(widget, nullptr);
-
-  // Half a gauge: the empty colour, then a pen as wide as half the box
-  // drawn down its middle.
-  box.setBackColor(0xFE0000);
-  box.setDrawWidth(50);
-  box.line(25, 0, 25, box.scaleHeight(), 0xFFE358);
-  QImage image = widget->grab().toImage();
-  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x58, 0xE3, 0xFF)) << "filled part";
-  EXPECT_EQ(image.pixelColor(52, 10), QColor(0x00, 0x00, 0xFE)) << "empty part";
-
-  box.cls();
-  image = widget->grab().toImage();
-  EXPECT_EQ(image.pixelColor(2, 10), QColor(0x00, 0x00, 0xFE)) << "Cls erases the drawing";
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/startup/program.h"
-#include "host/system/platform.h"
+#include "tests/support/fixed_platform.h"
 #include "tests/support/machine_fixture.h"
 #include "tests/ui/qt/local_http_server.h"
 #include "tests/ui/qt/qt_app.h"
@@ -20,13 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test::readFile;
-
-struct FixedMemory : sys::MemoryMeter {
-  sys::MemoryStatus status() override {
-    constexpr uint64_t total = 64ull << 20;
-    return {50, total, total / 2, total, total / 2, 1ull << 31, 1ull << 30};
-  }
-};
 
 // Every file of the machine's drive with its contents, but the hive's folder.
 std::map<std::string, std::string> driveFiles(const fs::path& root) {
@@ -54,9 +47,7 @@ struct OnlineHelp : ::testing::Test {
     server = std::make_unique<test::LocalHttpServer>(std::move(pages), silent);
     base = server->origin() + "/Twhelp/";
     setenv("TUNEWELL_HELP_URL", base.c_str(), 1);
-    auto platform = std::make_shared<sys::Platform>();
-    platform->setMemory(std::make_shared<FixedMemory>());
-    machine.host->setPlatform(platform);
+    machine.host->setPlatform(test::fixedPlatform(std::make_shared<test::FixedFigures>()));
     program = std::make_unique<app::TunerProgram>(*machine.host, environment, "/Ns", runtime.path());
     program->start();
     ASSERT_FALSE(program->finished());
