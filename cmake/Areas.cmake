@@ -3,7 +3,7 @@
 # of app/, ui/ and qt/ go with them.
 function(tw_add_areas)
   foreach(area ${ARGN})
-    if(NOT TW_BUILD_UI AND area MATCHES "^(app|ui|qt|uninstaller)(/|$)")
+    if(NOT TW_BUILD_UI AND area MATCHES "^(app|ui|qt|uninstaller|tray)(/|$)")
       continue()
     endif()
     add_subdirectory(${area})

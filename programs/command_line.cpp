@@ -42,4 +42,21 @@ std::optional<int> answerCommonOptions(const ProgramOptions& options, const std:
   return std::nullopt;
 }
 
+std::optional<std::string> takeOptionValue(std::vector<std::string>& args, std::string_view name) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const auto at = args.begin() + static_cast<std::ptrdiff_t>(i);
+    if (args[i] == name && i + 1 < args.size()) {
+      std::string value = args[i + 1];
+      args.erase(at, at + 2);
+      return value;
+    }
+    if (args[i].starts_with(name) && args[i].size() > name.size() && args[i][name.size()] == '=') {
+      std::string value = args[i].substr(name.size() + 1);
+      args.erase(at);
+      return value;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace tw::programs

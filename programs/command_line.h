@@ -36,4 +36,8 @@ struct ProgramOptions {
 std::optional<int> answerCommonOptions(const ProgramOptions& options, const std::vector<std::string>& args,
                                        std::ostream& out, std::ostream& err);
 
+// Takes the first "NAME VALUE" or "NAME=VALUE" off `args` and returns VALUE;
+// nothing when `args` holds neither.
+std::optional<std::string> takeOptionValue(std::vector<std::string>& args, std::string_view name);
+
 }  // namespace tw::programs

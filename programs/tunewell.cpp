@@ -13,6 +13,7 @@
 
 #include "app/startup/program.h"
 #include "host/host.h"
+#include "host/shell/instance.h"
 #include "programs/command_line.h"
 #include "ui/qt/application.h"
 #include "ui/qt/event_guard.h"
@@ -30,42 +31,25 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: tunewell [Qt options] [--machine DIR] [--screenshots DIR] [COMMAND-LINE...]\n"
+    "usage: tunewell [Qt options] [--machine DIR] [--runtime DIR] [--screenshots DIR] [COMMAND-LINE...]\n"
     "       tunewell --help | --version\n"
     "Tunes the Windows 9x installation in DIR, else in $TUNEWELL_MACHINE, else in the\n"
     "default machine.  What is left after the options is the tuner's own command line\n"
     "(/Ns leaves out the splash window).  --screenshots DIR runs start-up, saves the\n"
     "splash window and every tab of the main window as PNG files in DIR, prints their\n"
-    "paths and exits.  Qt's own options (-platform NAME, -style NAME ...) come first.\n";
+    "paths and exits.  --runtime DIR puts the instance lock and the window\n"
+    "registrations in DIR.  Qt's own options (-platform NAME, -style NAME ...) come first.\n";
 
 // Ours, and those Qt takes itself, which Qt accepts with two dashes too.
 const tw::programs::ProgramOptions kOptions{
     "tunewell",
     kUsage,
-    {{"--machine", true}, {"--screenshots", true}, {"--report-shown", false},
+    {{"--machine", true}, {"--runtime", true}, {"--screenshots", true}, {"--report-shown", false},
      {"--platform", true}, {"--platformpluginpath", true}, {"--platformtheme", true}, {"--plugin", true},
      {"--qwindowgeometry", true}, {"--qwindowicon", true}, {"--qwindowtitle", true}, {"--display", true},
      {"--geometry", true}, {"--style", true}, {"--stylesheet", true}, {"--session", true},
      {"--reverse", false}, {"--widgetcount", false}, {"--nograb", false}, {"--dograb", false}},
     true};
-
-// Takes "--screenshots DIR" (or "--screenshots=DIR") off the arguments.
-std::optional<fs::path> takeScreenshotFolder(std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const auto at = args.begin() + static_cast<std::ptrdiff_t>(i);
-    if (args[i] == "--screenshots" && i + 1 < args.size()) {
-      fs::path folder = args[i + 1];
-      args.erase(at, at + 2);
-      return folder;
-    }
-    if (args[i].starts_with("--screenshots=")) {
-      fs::path folder = args[i].substr(14);
-      args.erase(at);
-      return folder;
-    }
-  }
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -88,7 +72,10 @@ int main(int argc, char** argv) {
   tw::qt::applyClassicStyle(styleChosen);
 
   std::vector<std::string> args(argv + 1, argv + argc);
-  const std::optional<fs::path> screenshots = takeScreenshotFolder(args);
+  const std::optional<fs::path> screenshots = tw::programs::takeOptionValue(args, "--screenshots");
+  if (const std::optional<std::string> runtime = tw::programs::takeOptionValue(args, "--runtime")) {
+    tw::shell::setRuntimeFolder(*runtime);
+  }
   const tw::app::ProgramArgs programArgs = tw::app::takeProgramArgs(std::move(args));
 
   tw::qt::PictureStore pictures;

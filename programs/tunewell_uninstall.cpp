@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include "host/host.h"
+#include "host/shell/instance.h"
 #include "programs/command_line.h"
 #include "syslib/ctl/escapes.h"
 #include "ui/qt/look.h"
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
       break;
     }
   }
+  tw::shell::setRuntimeFolder(runtime);
   // Command$: what follows the options, joined by single blanks.
   std::string commandLine;
   for (size_t j = i; j < args.size(); ++j) commandLine += (j > i ? " " : "") + args[j];

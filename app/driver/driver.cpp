@@ -12,6 +12,7 @@
 #include "app/startup/program.h"
 #include "host/runtime/errors.h"
 #include "host/runtime/vbconv.h"
+#include "host/shell/instance.h"
 #include "host/system/platform.h"
 #include "syslib/ctl/escapes.h"
 
@@ -530,6 +531,8 @@ int main(int argc, char** argv, std::istream& in, std::ostream& out, std::ostrea
     ++i;
   }
   options.machineRoot = Machine::chooseRoot(args);
+  // The programs the tuner starts (the Uninstaller, the tray utility) use it too.
+  shell::setRuntimeFolder(options.runtimeFolder);
   // What is left: the script, then the tuner's own arguments.
   std::string scriptName;
   if (!args.empty()) {

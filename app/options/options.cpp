@@ -12,28 +12,6 @@
 
 namespace tw::app {
 
-namespace {
-
-// The tray-icon measure each option stands for.  Clicking "Hard Drive Use"
-// stores "Hard Drive" (the text the tray utility reads), so start-up selects
-// that option for "Hard Drive" and, for preferences written before, for its
-// caption too.
-struct IconChoice {
-  std::string_view stored;
-  int option;
-};
-constexpr std::array<IconChoice, 8> kIconChoices = {{{"CPU Load", 0},
-                                                     {"Resources", 1},
-                                                     {"System Memory", 2},
-                                                     {"Physical Memory", 3},
-                                                     {"Cache Size", 4},
-                                                     {"Hard Drive", 5},
-                                                     {"Hard Drive Use", 5},
-                                                     {"Page Size", 6}}};
-
-
-}  // namespace
-
 void Form1::Check7_Click() {
   reportErrors(dialogs(), "Form1.Check7_Click", [&] { AlwaysOnTop(Check7->value() == forms::CheckValue::Checked); });
 }
@@ -99,12 +77,7 @@ void Form1::showOptions() {
     }
   });
 
-  for (const IconChoice& choice : kIconChoices) {
-    if (IconType == choice.stored) {
-      skipErrors([&] { Option1(choice.option).setValue(true); });
-      break;
-    }
-  }
+  if (const std::optional<int> icon = trayIconOptionOf(IconType)) skipErrors([&] { Option1(*icon).setValue(true); });
 
   // Any other interval, the absent value's 2 included, means half a second.
   const int option = refreshOptionOf(Speed).value_or(1);

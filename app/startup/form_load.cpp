@@ -159,7 +159,7 @@ void Form1::Form_Load() {
 
 void Form1::readPreferences() {
   skipErrors([&] { StartupRun = Variant(preference("StartupRun", "0")).toInteger(); });
-  skipErrors([&] { IconType = preference("IconType", "Physical Memory"); });
+  skipErrors([&] { IconType = preference("IconType", kDefaultTrayIconType); });
   skipErrors([&] { CurrentPreset = preference("Presets", ""); });
   skipErrors([&] { StartupPreset = CurrentPreset; });
   skipErrors([&] { Tray = Variant(preference("Tray", "0")).toInteger(); });

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/options/choices.h"
 #include "app/settings/catalogue.h"
 #include "host/files/file_system.h"
 #include "host/host.h"
@@ -55,10 +56,6 @@ struct AppVersion {
 };
 AppVersion appVersion();
 
-// The application and section of the program's preferences in the
-// runtime's settings store.
-inline constexpr const char* kAppName = "Tunewell";
-inline constexpr const char* kPrefsSection = "Startup";
 // The store's key of the whole program, under HKEY_CURRENT_USER.
 std::string preferencesKey();
 

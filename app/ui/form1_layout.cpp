@@ -304,12 +304,9 @@ void Form1::layoutControls() {
 
   Frame7 = &at(add<Frame>("Frame7", -1, Frame6), 120, 3450, 6390, 1200);
   Frame7->setCaption("Set Tray Icon");
-  static constexpr std::array<const char*, 7> kIcons = {"CPU Load",   "Resources",      "System Memory",
-                                                        "Physical Memory", "Cache Size", "Hard Drive Use",
-                                                        "Swap File Size"};
   for (int i = 0; i < 7; ++i)
     at(Option1.add(i, Frame7), 120 + (i % 3) * 2070, 270 + (i / 3) * 300, 1950, 255)
-        .setCaption(kIcons[static_cast<size_t>(i)]);
+        .setCaption(std::string(kTrayIconCaptions[static_cast<size_t>(i)]));
 
   // ---- Help ------------------------------------------------------------------
   Web = &at(add<WebBrowser>("Web", -1, Frame10), 120, 270, 6390, 3600);

@@ -32,8 +32,28 @@ void ensurePrivateFolder(const fs::path& folder) {
     throw std::runtime_error("the runtime folder " + folder.string() + " is open to other users");
 }
 
+namespace {
+
+fs::path& chosenFolder() {
+  static fs::path folder;
+  return folder;
+}
+
+}  // namespace
+
+void setRuntimeFolder(const fs::path& folder) {
+  std::error_code ec;
+  chosenFolder() = folder.empty() ? fs::path() : fs::absolute(folder, ec);
+}
+
+const fs::path& chosenRuntimeFolder() { return chosenFolder(); }
+
 fs::path runtimeFolder() {
-  fs::path folder;
+  fs::path folder = chosenFolder();
+  if (!folder.empty()) {
+    ensurePrivateFolder(folder);
+    return folder;
+  }
   const char* xdg = std::getenv("XDG_RUNTIME_DIR");
   if (xdg != nullptr && fs::path(xdg).is_absolute()) {
     folder = fs::path(xdg) / "tunewell";

@@ -13,12 +13,21 @@
 
 namespace tw::shell {
 
-// $XDG_RUNTIME_DIR/tunewell when that variable names an absolute folder,
-// else /tmp/tunewell-<uid>.  Made on first use, readable by the user only.
-// Throws std::runtime_error when the folder cannot be made or is not safe to
-// use (a symbolic link, another user's folder, or one others may write to),
-// because another user could otherwise plant registrations there.
+// The folder chosen with setRuntimeFolder, else $XDG_RUNTIME_DIR/tunewell
+// when that variable names an absolute folder, else /tmp/tunewell-<uid>.
+// Made on first use, readable by the user only.  Throws std::runtime_error
+// when the folder cannot be made or is not safe to use (a symbolic link,
+// another user's folder, or one others may write to), because another user
+// could otherwise plant registrations there.
 std::filesystem::path runtimeFolder();
+
+// The runtime folder a program was told to use ("--runtime DIR"), for the
+// whole process; empty goes back to the per-user one.  The programs this
+// process starts are told the same folder, so that they find its windows
+// and it finds theirs.
+void setRuntimeFolder(const std::filesystem::path& folder);
+// The folder set by setRuntimeFolder (absolute), or empty.
+const std::filesystem::path& chosenRuntimeFolder();
 
 // Makes `folder` (one level) with mode 0700 if needed and checks it as
 // runtimeFolder() does.  Throws std::runtime_error.

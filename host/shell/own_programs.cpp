@@ -5,6 +5,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "host/machine/machine.h"
+#include "host/shell/instance.h"
+
 namespace tw::shell {
 
 namespace {
@@ -46,5 +49,16 @@ std::filesystem::path ownProgramFolder() {
 }
 
 void setOwnProgramFolder(std::filesystem::path folder) { chosenFolder() = std::move(folder); }
+
+std::vector<std::string> ownProgramCommand(std::string_view program, const Machine& machine) {
+  std::error_code ec;
+  std::vector<std::string> argv = {(ownProgramFolder() / program).string(), "--machine",
+                                   std::filesystem::absolute(machine.root(), ec).string()};
+  if (!chosenRuntimeFolder().empty()) {
+    argv.push_back("--runtime");
+    argv.push_back(chosenRuntimeFolder().string());
+  }
+  return argv;
+}
 
 }  // namespace tw::shell

@@ -14,6 +14,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw {
+class Machine;
+}
 
 namespace tw::shell {
 
@@ -29,5 +35,12 @@ std::optional<std::string> standInFor(const std::filesystem::path& file);
 std::filesystem::path ownProgramFolder();
 // Empty goes back to the running program's folder.
 void setOwnProgramFolder(std::filesystem::path folder);
+
+// The start of the command line that runs this system's `program` on
+// `machine`: the program from ownProgramFolder(), "--machine <root>", and
+// "--runtime <folder>" when this process was given a runtime folder, so that
+// the two programs share their locks and windows.  The program's own
+// arguments follow.
+std::vector<std::string> ownProgramCommand(std::string_view program, const Machine& machine);
 
 }  // namespace tw::shell

@@ -158,7 +158,7 @@ int32_t startProgram(const Machine& machine, Launcher* launcher, std::string_vie
   argv.reserve(args.size() + 3);
   if (const std::optional<std::string> own = standInFor(file)) {
     // One of this system's programs, on the same machine as its caller.
-    argv = {(ownProgramFolder() / *own).string(), "--machine", std::filesystem::absolute(machine.root(), ec).string()};
+    argv = ownProgramCommand(*own, machine);
   } else {
     // An absolute path, so PATH is never searched for a program of the machine.
     argv.push_back(std::filesystem::absolute(file, ec).string());

@@ -96,7 +96,8 @@ int shellExecute(const Machine& machine, Launcher* launcher, std::string_view ve
 // procedure call (5) when it exists but cannot be started (no launcher, not
 // executable).  Returns the started program's task number (not 0).  A
 // stand-in of one of this system's programs (own_programs.h) starts that
-// program on the same machine: "--machine <root>", then `args`.
+// program on the same machine and runtime folder (ownProgramCommand), then
+// `args`.
 int32_t startProgram(const Machine& machine, Launcher* launcher, std::string_view windowsPath,
                      const std::vector<std::string>& args, WindowState state);
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "host/shell/own_programs.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/recording_launcher.h"
 
 namespace tw {
 namespace {
@@ -112,6 +114,24 @@ TEST(OptionsAtStartUp, LoadOnStartupNeedsTheTrayUtility) {
   ASSERT_TRUE(g.cEx->userClick());
   EXPECT_EQ(t.hklm(app::catalogue::kRunKey, "CacheTrayUtil"), Variant("(absent)"));
   EXPECT_EQ(t.pref("StartupRun"), "0");
+}
+
+TEST(OptionsAtStartUp, AFreshMachineRunsItsTrayUtilityAtExit) {
+  TunerMachine t;
+  auto launcher = std::make_shared<test::RecordingLauncher>();
+  t.platform->setLauncher(launcher);
+  shell::setOwnProgramFolder("/opt/tw/bin");
+  auto& f = t.start();
+  ASSERT_TRUE(f.Check8->enabled()) << "the template machine has Plinth.exe";
+  f.show();
+  ASSERT_TRUE(f.TabStrip1->userSelect(5));
+  ASSERT_TRUE(f.Check8->userClick());
+  ASSERT_TRUE(f.cEx->userClick());
+  shell::setOwnProgramFolder({});
+  ASSERT_EQ(launcher->starts.size(), 1u);
+  EXPECT_EQ(launcher->starts[0].first, (std::vector<std::string>{"/opt/tw/bin/tunewell-tray", "--machine",
+                                                                 std::filesystem::absolute(t.m.root()).string(),
+                                                                 "/Tray"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/shell/instance.h"
 #include "host/shell/own_programs.h"
 #include "host/shell/shell.h"
 #include "tests/support/machine_fixture.h"
@@ -41,6 +42,28 @@ TEST(OwnPrograms, AStandInRunsTheNamedProgramOnTheSameMachineAndNothingElseDoes)
                                   "Tunewell program: tunewell-tray -c x\r\n", "Tunewell program: tunewell-tray", ""}) {
     EXPECT_EQ(start(bytes), (std::vector<std::string>{itself, "/Un", "a b"})) << bytes;
   }
+  shell::setOwnProgramFolder({});
+}
+
+TEST(OwnPrograms, AStandInRunsTheProgramWithTheRuntimeFolderItsCallerWasGiven) {
+  test::TestMachine m;
+  test::TempDir runtime;
+  shell::setOwnProgramFolder("/opt/tw/bin");
+  test::writeFile(m.windows() / "PLINTH.EXE", "Tunewell program: tunewell-tray\r\n");
+  Recording launcher;
+  const auto start = [&] {
+    shell::startProgram(m.host->machine(), &launcher, "C:\\WINDOWS\\PLINTH.EXE", {"/Tray"},
+                        shell::WindowState::MinimizedFocus);
+    return launcher.starts.back();
+  };
+  const std::string root = std::filesystem::absolute(m.root()).string();
+  // Without one, both use the per-user folder.
+  EXPECT_EQ(start(), (std::vector<std::string>{"/opt/tw/bin/tunewell-tray", "--machine", root, "/Tray"}));
+  shell::setRuntimeFolder(runtime.path());
+  EXPECT_EQ(start(), (std::vector<std::string>{"/opt/tw/bin/tunewell-tray", "--machine", root, "--runtime",
+                                               std::filesystem::absolute(runtime.path()).string(), "/Tray"}));
+  EXPECT_EQ(shell::runtimeFolder(), std::filesystem::absolute(runtime.path()));
+  shell::setRuntimeFolder({});
   shell::setOwnProgramFolder({});
 }
 

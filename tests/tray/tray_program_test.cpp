@@ -1,0 +1,120 @@
+// The tray utility as a program beside the tuner: one per runtime folder,
+// and a real second process, registered as "PlinthExe", closed cleanly when
+// the tuner starts (its registration removed, not merely killed).
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "host/shell/close_requests.h"
+#include "host/shell/instance.h"
+#include "host/shell/own_programs.h"
+#include "tests/app/tuner_fixture.h"
+#include "tests/support/recording_launcher.h"
+#include "tray/program.h"
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Waits up to `seconds` for the child; its exit status, or -1 when it ended
+// by a signal or did not end.
+int exitStatusOf(pid_t child, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(TrayProgram, TheTunerStartingClosesARunningTrayUtilityCleanly) {
+  test::TunerMachine t;
+  test::TestMachine trayMachine;
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The tray utility's life as its main lives it, without the icon.
+    int status = 3;
+    try {
+      shell::CloseRequests closeRequests;
+      // A connection to the hive of its own, as a separate program has.
+      Host host(trayMachine.root(), std::make_shared<ScriptedDialogs>());
+      tray::TrayProgram program(host, t.runtime.path(), nullptr);
+      if (write(ready[1], "r", 1) != 1) _exit(4);
+      pollfd wait{closeRequests.fd(), POLLIN, 0};
+      if (poll(&wait, 1, 20000) == 1 && closeRequests.take()) status = 0;
+    } catch (...) {
+      status = 5;
+    }
+    _exit(status);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_NE(t.windows->findWindow("PlinthExe"), 0);
+
+  t.start();
+  EXPECT_EQ(exitStatusOf(child, 20), 0) << "closed by its own hand, not ended by the signal";
+  EXPECT_EQ(t.windows->findWindow("PlinthExe"), 0);
+  for (const auto& entry : fs::directory_iterator(t.runtime / "windows"))
+    ADD_FAILURE() << "left behind: " << entry.path();
+  close(ready[0]);
+  close(ready[1]);
+}
+
+TEST(TrayProgram, OnlyTheFirstOnARuntimeFolderRegistersAndWmCloseEndsIt) {
+  test::TempDir runtime;
+  test::TestMachine a, b;
+  int closes = 0;
+  {
+    tray::TrayProgram first(*a.host, runtime.path(), [&] { ++closes; });
+    ASSERT_FALSE(first.previousInstance());
+    // Another machine, the same runtime folder: the tuner would find two.
+    tray::TrayProgram second(*b.host, runtime.path(), [&] { ++closes; });
+    EXPECT_TRUE(second.previousInstance());
+
+    shell::WindowRegistry windows(runtime / "windows");
+    const shell::HWND window = windows.findWindow("PlinthExe");
+    ASSERT_NE(window, 0);
+    EXPECT_TRUE(windows.postMessage(window, shell::WM_CLOSE, 0, 0));
+    EXPECT_EQ(closes, 1);
+  }
+  EXPECT_EQ(shell::WindowRegistry(runtime / "windows").findWindow("PlinthExe"), 0);
+  tray::TrayProgram again(*b.host, runtime.path(), nullptr);
+  EXPECT_FALSE(again.previousInstance()) << "the lock went with the first";
+}
+
+TEST(TrayProgram, OpenTunewellStartsTheTunerOnTheSameMachineAndRuntimeFolder) {
+  test::TestMachine m;
+  test::TempDir runtime;
+  auto launcher = std::make_shared<test::RecordingLauncher>();
+  auto platform = std::make_shared<sys::Platform>();
+  platform->setLauncher(launcher);
+  m.host->setPlatform(platform);
+  shell::setOwnProgramFolder("/opt/tw/bin");
+  shell::setRuntimeFolder(runtime.path());
+  tray::TrayProgram program(*m.host, {}, nullptr);
+  EXPECT_TRUE(program.openTuner());
+  shell::setRuntimeFolder({});
+  shell::setOwnProgramFolder({});
+  ASSERT_EQ(launcher->starts.size(), 1u);
+  EXPECT_EQ(launcher->starts[0].first,
+            (std::vector<std::string>{"/opt/tw/bin/tunewell", "--machine", fs::absolute(m.root()).string(), "--runtime",
+                                      fs::absolute(runtime.path()).string()}));
+}
+
+}  // namespace
+}  // namespace tw
