@@ -6,18 +6,23 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "host/registry/regfile.h"
 #include "host/shell/own_programs.h"
 #include "host/shell/shell.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/child_process.h"
 
 namespace tw {
 namespace {
@@ -68,9 +73,10 @@ struct EndToEnd : test::DriverRun {
     std::string systemIni, winIni;
     std::set<std::string> hive;
   };
-  Stores stores() {
-    Host host(machine(), std::make_shared<ScriptedDialogs>(), std::make_shared<sys::Platform>());
-    Stores s{test::readFile(machine() / "WINDOWS" / "SYSTEM.INI"), test::readFile(machine() / "WINDOWS" / "WIN.INI"), {}};
+  Stores stores() { return storesOf(machine()); }
+  static Stores storesOf(const fs::path& machine) {
+    Host host(machine, std::make_shared<ScriptedDialogs>(), std::make_shared<sys::Platform>());
+    Stores s{test::readFile(machine / "WINDOWS" / "SYSTEM.INI"), test::readFile(machine / "WINDOWS" / "WIN.INI"), {}};
     std::istringstream text(reg::exportRegText(host.registry(), ""));
     std::string key;
     for (std::string line; std::getline(text, line);) {
@@ -89,6 +95,21 @@ struct EndToEnd : test::DriverRun {
     std::vector<std::string> out;
     std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
     return out;
+  }
+
+  // Starts the built Uninstaller on `machine` without waiting for it.
+  static pid_t startUninstall(const fs::path& machine, const char* action) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      ::unsetenv("DISPLAY");
+      ::unsetenv("WAYLAND_DISPLAY");
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, STDERR_FILENO);
+      ::execl(TW_UNINSTALL_EXE, TW_UNINSTALL_EXE, "--machine", machine.c_str(), "--answer", "1", "--answer", "7",
+              action, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    return pid;
   }
 
   // A first run that changes nothing and leaves with "Ok".
@@ -145,6 +166,55 @@ TEST_F(EndToEnd, RestoringTheRecordedValuesLeavesOnlyWhatTheUninstallerItselfWri
                 "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\PriorityControl] "
                 "\"Win32PrioritySeparation\"=dword:00000000",
             }));
+}
+
+// The Uninstaller is a program of its own: whatever becomes of the tuner
+// that started it, it can itself be ended at any moment (a kill, a power
+// cut).  Each store must then still open and hold every line that neither
+// the tuned nor the restored state changes, and a later restore must finish
+// the job.
+TEST_F(EndToEnd, AnUninstallerKilledAtAnyMomentLeavesEveryStoreReadable) {
+  firstRun();
+  tuneEverything();
+  const Stores tuned = stores();
+  const fs::path whole = dir / "whole";
+  fs::copy(machine(), whole, fs::copy_options::recursive);
+  ASSERT_EQ(test::waitFor(startUninstall(whole, "/Un")), 0);
+  const Stores restored = storesOf(whole);
+  ASSERT_NE(restored.systemIni, tuned.systemIni);
+
+  const auto lines = [](const std::string& text) {
+    std::set<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) all.insert(line);
+    return all;
+  };
+  const auto common = [](const std::set<std::string>& a, const std::set<std::string>& b) {
+    std::vector<std::string> both;
+    std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(both));
+    return both;
+  };
+  const auto keptSystem = common(lines(tuned.systemIni), lines(restored.systemIni));
+  const auto keptWin = common(lines(tuned.winIni), lines(restored.winIni));
+  const auto keptHive = common(tuned.hive, restored.hive);
+  for (const int ms : {1, 3, 8, 20, 50}) {
+    SCOPED_TRACE(testing::Message() << "killed after " << ms << " ms");
+    const pid_t pid = startUninstall(machine(), "/Un");
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    ::kill(pid, SIGKILL);
+    test::waitFor(pid);
+    Stores now;
+    ASSERT_NO_THROW(now = stores());
+    const auto system = lines(now.systemIni), win = lines(now.winIni);
+    for (const auto& line : keptSystem) EXPECT_EQ(system.count(line), 1u) << "System.ini lost " << line;
+    for (const auto& line : keptWin) EXPECT_EQ(win.count(line), 1u) << "Win.ini lost " << line;
+    for (const auto& line : keptHive) EXPECT_EQ(now.hive.count(line), 1u) << "the hive lost " << line;
+  }
+  ASSERT_EQ(test::waitFor(startUninstall(machine(), "/Un")), 0);
+  const Stores finished = stores();
+  EXPECT_EQ(finished.systemIni, restored.systemIni);
+  EXPECT_EQ(finished.winIni, restored.winIni);
+  EXPECT_EQ(finished.hive, restored.hive);
 }
 
 TEST_F(EndToEnd, DefaultsUninstallCancelAndRefusalByHand) {
