@@ -3,20 +3,18 @@
 // regard to case (code page 1252 rules), kept as first written; and the
 // backslash paths that name a key below another.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "host/runtime/codepage.h"
 
 namespace tw::reg {
 
 // Windows 9x refuses longer key name components and value names; the library
 // enumerates into 256-character buffers and relies on it.
 constexpr size_t kMaxNameLength = 255;
-
-// Each ANSI byte in capitals.
-extern const std::array<unsigned char, 256> kFoldTable;
 
 // Case-blind hashing and comparison, so that an index keeps names as first
 // written and still finds them in any case.
@@ -25,7 +23,7 @@ struct FoldHash {
   size_t operator()(std::string_view s) const noexcept {
     uint64_t h = 1469598103934665603ull;
     for (char c : s) {
-      h ^= kFoldTable[static_cast<unsigned char>(c)];
+      h ^= kAnsiUpper[static_cast<unsigned char>(c)];
       h *= 1099511628211ull;
     }
     return static_cast<size_t>(h);
@@ -37,7 +35,7 @@ struct FoldEq {
   bool operator()(std::string_view a, std::string_view b) const noexcept {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-      if (kFoldTable[static_cast<unsigned char>(a[i])] != kFoldTable[static_cast<unsigned char>(b[i])]) return false;
+      if (kAnsiUpper[static_cast<unsigned char>(a[i])] != kAnsiUpper[static_cast<unsigned char>(b[i])]) return false;
     return true;
   }
 };

@@ -102,7 +102,9 @@ std::string CodePage::fromAnsi(std::string_view ansi) const {
   return out;
 }
 
-unsigned char ansiUpper(unsigned char c) noexcept {
+namespace {
+
+unsigned char upperOf(unsigned char c) noexcept {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
@@ -113,6 +115,14 @@ unsigned char ansiUpper(unsigned char c) noexcept {
     default: return c;
   }
 }
+
+}  // namespace
+
+const std::array<unsigned char, 256> kAnsiUpper = [] {
+  std::array<unsigned char, 256> t{};
+  for (size_t i = 0; i < t.size(); ++i) t[i] = upperOf(static_cast<unsigned char>(i));
+  return t;
+}();
 
 std::string ansiFold(std::string_view s) {
   std::string out(s);

@@ -4,6 +4,7 @@
 // because it must match Windows exactly: characters the code page lacks
 // become '?', and the five unassigned bytes of 1252 map to the C1 controls.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,9 +26,11 @@ class CodePage {
   unsigned number_;
 };
 
-// Upper case of one ANSI (1252) byte, as the registry and profile functions
-// compare names.
-unsigned char ansiUpper(unsigned char c) noexcept;
+// Each ANSI (1252) byte in upper case, as the registry, the profile
+// functions and the file system compare names: a table, because every
+// case-blind look-up goes through it byte by byte.
+extern const std::array<unsigned char, 256> kAnsiUpper;
+inline unsigned char ansiUpper(unsigned char c) noexcept { return kAnsiUpper[c]; }
 std::string ansiFold(std::string_view s);
 bool ansiEqualNoCase(std::string_view a, std::string_view b) noexcept;
 
