@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "bench/bench_support.h"
+#include "bench/ratio_reporter.h"
 #include "host/system/platform.h"
 #include "syslib/plinth.h"
 
@@ -77,34 +78,12 @@ void BM_GetCPUspeedX(benchmark::State& state) {
 }
 BENCHMARK(BM_GetCPUspeedX)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// Keeps the time per iteration of the runs the ratio needs.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-        seconds_[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto raw = seconds_.find("BM_RawReads");
-    const auto refresh = seconds_.find("BM_Refresh");
-    if (raw == seconds_.end() || refresh == seconds_.end() || raw->second <= 0) return;
-    std::printf("\nraw reads %.1f us, refresh %.1f us: refresh / raw = %.2f (target <= 2)\n", raw->second * 1e6,
-                refresh->second * 1e6, refresh->second / raw->second);
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  tw::bench::RatioReporter reporter({{"BM_Refresh", "BM_RawReads", "target <= 2"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
