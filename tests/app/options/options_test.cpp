@@ -12,7 +12,7 @@ namespace {
 using test::MainWindow;
 using test::TunerMachine;
 
-TEST_F(MainWindow, OptionsKeepThePreferenceCopies) {
+TEST_F(MainWindow, RunInTrayAndLoadOnStartupKeepThePreferenceCopies) {
   tab(5);
   // With the tray utility installed "Run in tray" can be used.
   test::writeFile(t.programFolder() / "Plinth.exe", "");
@@ -28,11 +28,6 @@ TEST_F(MainWindow, OptionsKeepThePreferenceCopies) {
   f.Check8->userClick();
   EXPECT_TRUE(f.Check9->enabled());
   EXPECT_EQ(f.Check9->value(), 0);
-
-  f.Option1(6).userClick();
-  EXPECT_EQ(f.IconType, "Page Size");
-  f.Option2(0).userClick();
-  EXPECT_EQ(f.Timer1->interval(), 250);
 }
 
 TEST_F(MainWindow, KeepOnTopFollowsItsBoxAndIsOffAgainAfterARestart) {
