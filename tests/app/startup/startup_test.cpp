@@ -31,8 +31,6 @@ Variant uninstallString(TunerMachine& t, const char* key = kUninstallEntry) { re
 
 TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   TunerMachine t;
-  // Without its tray utility, "Run in tray" cannot be used (see Options below).
-  std::filesystem::remove(t.programFolder() / "Plinth.exe");
   auto& f = t.start();
 
   app::PendingRecord expected;
@@ -55,21 +53,12 @@ TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   EXPECT_EQ(f.Label16->caption(), "512 Kb");
   EXPECT_EQ(f.Label12->caption(), "Disabled");
   EXPECT_EQ(f.Label25->caption(), "Disabled");
-  // Defragmenter: no profile, so the lists are empty and greyed.
+  // Defragmenter: no profile, so the group is off but can be switched on.
   EXPECT_EQ(f.Check12->value(), 0);
   EXPECT_TRUE(f.Check12->enabled());
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(f.Combo3(i).listIndex(), -1);
-    EXPECT_FALSE(f.Combo3(i).enabled());
-    EXPECT_FALSE(f.Label27(i).enabled());
-  }
 
-  // Options: no tray utility installed, default icon and refresh.
-  EXPECT_EQ(f.Check8->value(), 0);
-  EXPECT_FALSE(f.Check8->enabled());
-  EXPECT_FALSE(f.Check9->enabled()) << "nothing to enter in Windows' start-up either";
+  // Options: the default icon and refresh.
   EXPECT_TRUE(f.Option1(3).value() && f.Option2(1).value());
-  EXPECT_EQ(f.Speed, 500);
   EXPECT_EQ(f.IconType, "Physical Memory");
   EXPECT_TRUE(f.Option4->value());
   EXPECT_FALSE(f.Option3->enabled()) << "no first-run snapshot exists yet";
@@ -149,7 +138,7 @@ TEST_F(TunerStartupValues, DefragmenterListsSelectOnlyTheirOwnEntries) {
   EXPECT_EQ(f.Combo3(1).listIndex(), -1);
   EXPECT_EQ(f.Combo3(2).listIndex(), -1);
   EXPECT_EQ(f.PendingSettings.MinLogSize, 8192);
-  EXPECT_FALSE(f.Combo3(0).enabled()) << "without a profile the group is greyed";
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(f.Combo3(i).enabled() || f.Label27(i).enabled()) << "greyed: no profile";
   EXPECT_EQ(f.Check12->value(), 0);
 }
 
