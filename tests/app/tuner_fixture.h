@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/driver/driver.h"
@@ -37,32 +38,20 @@ class WatchedForm1 : public app::Form1 {
   bool runProcedures = false;
 
   void WritePresetTable(double memoryKB) override {
-    calls.push_back("WritePresetTable " + numberToText(memoryKB));
-    if (runProcedures) Form1::WritePresetTable(memoryKB);
+    if (called("WritePresetTable " + numberToText(memoryKB))) Form1::WritePresetTable(memoryKB);
   }
-  void LoadConfigurations() override {
-    calls.push_back("LoadConfigurations");
-    if (runProcedures) Form1::LoadConfigurations();
-  }
-  void ShowPresetDescription() override {
-    calls.push_back("ShowPresetDescription");
-    if (runProcedures) Form1::ShowPresetDescription();
-  }
-  void SaveFirst(const std::string& path) override {
-    calls.push_back("SaveFirst " + path);
-    if (runProcedures) Form1::SaveFirst(path);
-  }
-  void GatherSystemInformation() override {
-    calls.push_back("GatherSystemInformation");
-    if (runProcedures) Form1::GatherSystemInformation();
-  }
-  void LoadTools() override {
-    calls.push_back("LoadTools");
-    if (runProcedures) Form1::LoadTools();
-  }
-  void UpdateGauges() override {
-    calls.push_back("UpdateGauges");
-    if (runProcedures) Form1::UpdateGauges();
+  void LoadConfigurations() override { if (called("LoadConfigurations")) Form1::LoadConfigurations(); }
+  void ShowPresetDescription() override { if (called("ShowPresetDescription")) Form1::ShowPresetDescription(); }
+  void SaveFirst(const std::string& path) override { if (called("SaveFirst " + path)) Form1::SaveFirst(path); }
+  void GatherSystemInformation() override { if (called("GatherSystemInformation")) Form1::GatherSystemInformation(); }
+  void LoadTools() override { if (called("LoadTools")) Form1::LoadTools(); }
+  void UpdateGauges() override { if (called("UpdateGauges")) Form1::UpdateGauges(); }
+
+ private:
+  // Records the call; whether the procedure itself runs too.
+  bool called(std::string call) {
+    calls.push_back(std::move(call));
+    return runProcedures;
   }
 };
 

@@ -15,6 +15,7 @@
 #include "host/shell/instance.h"
 #include "host/shell/own_programs.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/recording_launcher.h"
 #include "tray/program.h"
 
@@ -44,26 +45,20 @@ TEST(TrayProgram, TheTunerStartingClosesARunningTrayUtilityCleanly) {
   test::TestMachine trayMachine;
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // The tray utility's life as its main lives it, without the icon.
-    int status = 3;
-    try {
-      shell::CloseRequests closeRequests;
-      // A connection to the hive of its own, as a separate program has.
-      Host host(trayMachine.root(), std::make_shared<ScriptedDialogs>());
-      tray::TrayProgram program(host, t.runtime.path(), nullptr);
-      if (write(ready[1], "r", 1) != 1) _exit(4);
-      pollfd wait{closeRequests.fd(), POLLIN, 0};
-      if (poll(&wait, 1, 20000) == 1 && closeRequests.take()) status = 0;
-    } catch (...) {
-      status = 5;
-    }
-    _exit(status);
-  }
+  // The tray utility's life as its main lives it, without the icon.
+  const pid_t child = test::spawn([&] {
+    shell::CloseRequests closeRequests;
+    // A connection to the hive of its own, as a separate program has.
+    Host host(trayMachine.root(), std::make_shared<ScriptedDialogs>());
+    tray::TrayProgram program(host, t.runtime.path(), nullptr);
+    if (write(ready[1], "r", 1) != 1) return 4;
+    pollfd wait{closeRequests.fd(), POLLIN, 0};
+    return poll(&wait, 1, 20000) == 1 && closeRequests.take() ? 0 : 3;
+  });
+  close(ready[1]);
   char c = 0;
   ASSERT_EQ(read(ready[0], &c, 1), 1);
+  close(ready[0]);
   ASSERT_NE(t.windows->findWindow("PlinthExe"), 0);
 
   t.start();
@@ -71,8 +66,6 @@ TEST(TrayProgram, TheTunerStartingClosesARunningTrayUtilityCleanly) {
   EXPECT_EQ(t.windows->findWindow("PlinthExe"), 0);
   for (const auto& entry : fs::directory_iterator(t.runtime / "windows"))
     ADD_FAILURE() << "left behind: " << entry.path();
-  close(ready[0]);
-  close(ready[1]);
 }
 
 TEST(TrayProgram, OnlyTheFirstOnARuntimeFolderRegistersAndWmCloseEndsIt) {

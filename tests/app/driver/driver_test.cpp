@@ -64,11 +64,7 @@ TEST_F(ScriptedDriver, HoverReachesOnlyWhatTheWindowShows) {
 }
 
 TEST_F(ScriptedDriver, AnUnexpectedMessageBoxFailsTheRun) {
-  WindowsVersion nt;
-  nt.major = 5;
-  nt.minor = 0;
-  nt.platform = 2;
-  platform->setVersion(nt);
+  platform->setVersion(WindowsVersion{5, 0, 2222, 2, ""});  // NT
   EXPECT_EQ(run("print Label20\n"), app::drive::kFailed);
   EXPECT_EQ(out, "MsgBox \"Windows Version Error\" 16: \"This program will not run on this version of Windows.\"\n");
   EXPECT_NE(err.find("did not answer"), std::string::npos) << err;

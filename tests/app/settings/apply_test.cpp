@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/settings/snapshot.h"
-#include "host/shell/shell.h"
 #include "tests/app/tuner_fixture.h"
+#include "tests/support/recording_launcher.h"
 
 namespace tw {
 namespace {
@@ -111,15 +111,6 @@ TEST_F(Applying, ThePresetNameIsSavedByTheApplyAndThenByTheClose) {
 
 // ---- The ways out of the window --------------------------------------------
 
-struct RecordingLauncher : shell::Launcher {
-  std::vector<std::pair<std::vector<std::string>, shell::WindowState>> starts;
-  shell::LaunchResult launch(const std::vector<std::string>& argv) override { return start(argv, shell::WindowState::Hide); }
-  shell::LaunchResult start(const std::vector<std::string>& argv, shell::WindowState state) override {
-    starts.emplace_back(argv, state);
-    return {shell::LaunchResult::Status::Running, 0};
-  }
-};
-
 struct Leaving : test::RunningTuner {
   Leaving() { t.platform->setLauncher(launcher); }
   void SetUp() override { start(); }
@@ -132,7 +123,7 @@ struct Leaving : test::RunningTuner {
   bool snapshotLeft() { return std::filesystem::exists(t.programFolder() / "Settings.tmp"); }
   std::string program(const char* name) { return (t.programFolder() / name).string(); }
 
-  std::shared_ptr<RecordingLauncher> launcher = std::make_shared<RecordingLauncher>();
+  std::shared_ptr<test::RecordingLauncher> launcher = std::make_shared<test::RecordingLauncher>();
 };
 
 TEST_F(Leaving, TheCloseBoxAppliesNothingButStoresThePreferences) {

@@ -31,8 +31,6 @@ Variant uninstallString(TunerMachine& t, const char* key = kUninstallEntry) { re
 
 TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
   TunerMachine t;
-  // Without its tray utility, "Run in tray" cannot be used (see Options below).
-  std::filesystem::remove(t.programFolder() / "Plinth.exe");
   auto& f = t.start();
 
   app::PendingRecord expected;
@@ -53,37 +51,18 @@ TEST(TunerStartup, TemplateMachineReadsItsValuesAndFillsTheWindow) {
     EXPECT_EQ(box->value(), 0) << box->name();
   EXPECT_EQ(f.Slider8->value(), 512);
   EXPECT_EQ(f.Label16->caption(), "512 Kb");
-  EXPECT_EQ(f.Label10->caption(), "0 Kb");
   EXPECT_EQ(f.Label12->caption(), "Disabled");
-  EXPECT_EQ(f.Label24->caption(), "2 pages");
   EXPECT_EQ(f.Label25->caption(), "Disabled");
-  // CD-ROM: 619 is the base of position 6 at 4x.
-  EXPECT_EQ(f.Slider9->value(), 6);
-  EXPECT_EQ(f.Combo4->text(), "4x");
-  EXPECT_EQ(f.Label23->caption(), "1238 Kb");
-  // Defragmenter: no profile, so the lists are empty and greyed.
+  // Defragmenter: no profile, so the group is off but can be switched on.
   EXPECT_EQ(f.Check12->value(), 0);
   EXPECT_TRUE(f.Check12->enabled());
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(f.Combo3(i).listIndex(), -1);
-    EXPECT_FALSE(f.Combo3(i).enabled());
-    EXPECT_FALSE(f.Label27(i).enabled());
-  }
 
-  // Options: no tray utility installed, default icon and refresh.
-  EXPECT_EQ(f.Check8->value(), 0);
-  EXPECT_FALSE(f.Check8->enabled());
-  EXPECT_FALSE(f.Check9->enabled()) << "nothing to enter in Windows' start-up either";
+  // Options: the default icon and refresh.
   EXPECT_TRUE(f.Option1(3).value() && f.Option2(1).value());
-  EXPECT_EQ(f.Speed, 500);
   EXPECT_EQ(f.IconType, "Physical Memory");
   EXPECT_TRUE(f.Option4->value());
   EXPECT_FALSE(f.Option3->enabled()) << "no first-run snapshot exists yet";
 
-  EXPECT_EQ(f.Label20->caption(),
-            "See at a glance how well your system is tuned. Hold your cursor over a gauge for details.");
-  EXPECT_EQ(f.Timer1->interval(), 500);
-  EXPECT_TRUE(t.env.running(*f.Timer1));
   EXPECT_TRUE(f.Frame1->visible());
   for (auto* frame : {f.Frame4, f.Frame11, f.Frame12, f.Frame6, f.Frame10}) EXPECT_FALSE(frame->visible());
 
@@ -152,21 +131,15 @@ TEST(TunerStartupValue, SwapFileBuffersAndPortsCheckOnlyTheirExactValues) {
 }
 
 TEST_F(TunerStartupValues, DefragmenterListsSelectOnlyTheirOwnEntries) {
-  defrag(0, 50, 0, 8190);
+  // 8192 is not in its list (8190 is): it selects nothing and is kept.
+  defrag(0, 50, 0, 8192);
   auto& f = t.start();
   EXPECT_EQ(f.Combo3(0).text(), "50 programs");
   EXPECT_EQ(f.Combo3(1).listIndex(), -1);
-  EXPECT_EQ(f.Combo3(2).text(), "8190 bytes");
-  EXPECT_EQ(f.PendingSettings.MinLogSize, 8190);
-  EXPECT_FALSE(f.Combo3(2).enabled()) << "without a profile the group is greyed";
+  EXPECT_EQ(f.Combo3(2).listIndex(), -1);
+  EXPECT_EQ(f.PendingSettings.MinLogSize, 8192);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(f.Combo3(i).enabled() || f.Label27(i).enabled()) << "greyed: no profile";
   EXPECT_EQ(f.Check12->value(), 0);
-
-  // A value not in its list selects nothing and is kept.
-  TunerMachine other;
-  other.setHklm(app::catalogue::kDefragmenterKey, "MinLogSize", Variant(int32_t{8192}), REG_DWORD);
-  auto& g = other.start();
-  EXPECT_EQ(g.Combo3(2).listIndex(), -1);
-  EXPECT_EQ(g.PendingSettings.MinLogSize, 8192);
 }
 
 TEST_F(TunerStartupValues, AProfileSwitchesTheGroupOnAndFillsTheEmptyListsWithTheirDefaults) {
@@ -197,7 +170,7 @@ TEST_F(TunerStartupValues, OnWindows95TheDefragmenterGroupIsOffWhateverIsStored)
   EXPECT_EQ(f.PendingSettings.MaxApps, 10) << "nothing was selected, so the stored values stay";
 }
 
-TEST_F(TunerStartupValues, ReadAheadPositionsAndReadouts) {
+TEST(TunerStartupValue, ReadAheadPositionsAndReadouts) {
   struct Case {
     int32_t stored;
     int32_t position;
@@ -216,7 +189,7 @@ TEST_F(TunerStartupValues, ReadAheadPositionsAndReadouts) {
   }
 }
 
-TEST_F(TunerStartupValues, TrayIconAndRefreshChoices) {
+TEST(TunerStartupValue, TrayIconAndRefreshChoices) {
   struct Case {
     const char* iconType;
     int option;  // -1: none selected

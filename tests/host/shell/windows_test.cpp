@@ -3,15 +3,13 @@
 // programs that registered a window can be found or signalled.
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 
 #include "host/shell/instance.h"
 #include "host/shell/windows.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace tw {
@@ -41,28 +39,23 @@ TEST_F(TopLevelWindows, AWindowIsFoundByTitleUntilItGoes) {
 TEST_F(TopLevelWindows, WmCloseReachesAnotherProgramAsTermination) {
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const pid_t child = test::spawn([&] {
     WindowRegistry own(dir / "windows");
     auto window = own.registerWindow("PlinthExe", nullptr);
-    const char c = 'r';
-    if (write(ready[1], &c, 1) != 1) _exit(3);
+    if (write(ready[1], "r", 1) != 1) return 3;
     for (;;) pause();
-  }
+  });
+  close(ready[1]);
   char c = 0;
   ASSERT_EQ(read(ready[0], &c, 1), 1);
+  close(ready[0]);
   const shell::HWND window = registry.findWindow("PlinthExe");
   ASSERT_NE(window, 0);
   EXPECT_TRUE(registry.postMessage(window, shell::WM_CLOSE, 0, 0));
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_EQ(test::waitFor(child), 100 + SIGTERM);
   // The dead program's registration is recognised and dropped.
   EXPECT_EQ(registry.findWindow("PlinthExe"), 0);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "windows"));
-  close(ready[0]);
-  close(ready[1]);
 }
 
 TEST_F(TopLevelWindows, ARegistrationThatIsNotItsOwnersIsNeverSignalled) {

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <optional>
 #include <tuple>
 
 #include "host/runtime/errors.h"
 #include "host/system/platform.h"
 #include "syslib/plinth.h"
+#include "tests/support/fixed_platform.h"
 #include "tests/support/machine_fixture.h"
 
 namespace tw {
@@ -16,39 +15,18 @@ namespace {
 
 constexpr uint64_t MB = 1024 * 1024;
 
-// Every source of the meters at once, with figures the tests set.
-struct Figures : sys::MemoryMeter, sys::PerfCounters, sys::ResourceMeter, sys::DiskMeter {
-  sys::MemoryStatus memory;
-  bool memoryBroken = false;
-  uint32_t cpu = 0;
-  uint64_t cache = 0, swap = 0;
-  std::array<int32_t, 3> free{100, 100, 100};  // by heap type: system, GDI, user
-  std::optional<sys::VolumeSpace> volume = sys::VolumeSpace{1000 * MB, 500 * MB};
-
-  sys::MemoryStatus status() override {
-    if (memoryBroken) raise(ErrNo::DeviceIoError);
-    return memory;
-  }
-  uint32_t cpuUsage() override { return cpu; }
-  uint64_t diskCacheBytes() override { return cache; }
-  uint64_t swapInUseBytes() override { return swap; }
-  int32_t freePercent(int32_t heapType) override { return free.at(static_cast<size_t>(heapType)); }
-  std::optional<sys::VolumeSpace> space(const std::filesystem::path&) override { return volume; }
-  std::string fileSystemName(const std::filesystem::path&) override { return {}; }
+struct BrokenMemory : sys::MemoryMeter {
+  sys::MemoryStatus status() override { raise(ErrNo::DeviceIoError); }
 };
 
 class Meters : public ::testing::Test {
  protected:
   test::TestMachine m;
-  std::shared_ptr<sys::Platform> platform = std::make_shared<sys::Platform>();
-  std::shared_ptr<Figures> f = std::make_shared<Figures>();
+  std::shared_ptr<test::FixedFigures> f = std::make_shared<test::FixedFigures>();
+  std::shared_ptr<sys::Platform> platform = test::fixedPlatform(f);
   std::unique_ptr<Plinth> p;
 
-  void SetUp() override {
-    platform->setMemory(f);
-    platform->setPerf(f);
-    platform->setResources(f);
-    platform->setDisks(f);
+  Meters() {
     m.host->setPlatform(platform);
     p = std::make_unique<Plinth>(*m.host);
   }
@@ -86,7 +64,7 @@ using Memory = std::pair<Variant, int>;
 
 TEST_F(Meters, PhysicalMemoryAndCacheOnA64MbMachineWithHalvesRoundingToEven) {
   physical(64 * MB, 16 * MB);
-  f->cache = 16 * MB;
+  f->diskCache = 16 * MB;
   EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(48, 75));
   EXPECT_EQ(read(&Plinth::CacheSize), Reading(16, 25));
   EXPECT_TRUE(messages().empty());
@@ -98,9 +76,9 @@ TEST_F(Meters, PhysicalMemoryAndCacheOnA64MbMachineWithHalvesRoundingToEven) {
   EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(103, 52));
 
   // Megabytes round the same way: 2.5 MB is 2, 3.5 MB is 4.
-  f->cache = 5 * MB / 2;
+  f->diskCache = 5 * MB / 2;
   EXPECT_EQ(read(&Plinth::CacheSize).first, 2);
-  f->cache = 7 * MB / 2;
+  f->diskCache = 7 * MB / 2;
   EXPECT_EQ(read(&Plinth::CacheSize).first, 4);
 }
 
@@ -116,12 +94,13 @@ TEST_F(Meters, MemoryOfTwoGigabytesAndMoreIsReportedTruthfully) {
 
   // The disk-cache statistic is four bytes: 5 GB shows as the largest figure
   // it holds instead of wrapping.
-  f->cache = uint64_t{5} * 1024 * MB;
+  f->diskCache = uint64_t{5} * 1024 * MB;
   EXPECT_EQ(read(&Plinth::CacheSize), Reading(2048, 33));
 }
 
 TEST_F(Meters, VirtualMemoryNeverShowsBelowOnePercent) {
   physical(64 * MB, 63 * MB);  // 1 MB in use, no swap file, no page file
+  f->memory.totalPageFile = f->memory.availPageFile = 0;
   EXPECT_EQ(read(&Plinth::SystemMemory), Memory(Variant(int32_t{1}), 1));
 
   // Without a swap file the page file's used part counts: 512 - 384 MB.
@@ -133,7 +112,8 @@ TEST_F(Meters, VirtualMemoryNeverShowsBelowOnePercent) {
 
 TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
   physical(64 * MB, 32 * MB);
-  f->swap = 300 * MB;
+  f->swapInUse = 300 * MB;
+  f->volume = sys::VolumeSpace{1000 * MB, 500 * MB};  // the swap file's share of the drive
   f->memory.totalPageFile = 900 * MB;
   f->memory.availPageFile = 800 * MB;
 
@@ -175,7 +155,7 @@ TEST_F(Meters, MissingStatisticsReadAsZeroWithoutAMessage) {
 }
 
 TEST_F(Meters, AFailingMemoryReadingLeavesThePercentageAlone) {
-  f->memoryBroken = true;
+  platform->setMemory(std::make_shared<BrokenMemory>());
   EXPECT_EQ(p->TotalPhysicalMemory(), 0.0);
   EXPECT_EQ(read(&Plinth::PhysicalMemory, 33), Reading(0, 33));
   EXPECT_EQ(messages(), (std::vector<std::string>{"57 Device I/O error in Plinth.TotalPhysicalMemory",
