@@ -6,9 +6,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
 
 #include "app/startup/program.h"
@@ -78,6 +80,12 @@ int main(int argc, char** argv) {
   }
   const tw::app::ProgramArgs programArgs = tw::app::takeProgramArgs(std::move(args));
 
+  // Filling Qt's font database (fontconfig reads its whole configuration
+  // and lists every face) needs nothing of the machine, so it runs while
+  // start-up opens the machine and reads the settings; the window waits for
+  // it before it sets its font.
+  std::jthread fontReader([] { QFontDatabase::families(); });
+
   tw::qt::PictureStore pictures;
   tw::qt::QtEnvironment environment(&pictures);
   auto dialogs = std::make_shared<tw::qt::QtDialogs>();
@@ -109,6 +117,7 @@ int main(int argc, char** argv) {
     // forms as start-up left them, and show what the forms show.
     program.start();
     if (!program.finished()) {  // else a second copy, or a Windows the program does not run on
+      fontReader.join();
       tw::qt::applyClassicFont(app);
       if (!tw::qt::fontsVisible()) {
         std::fprintf(stderr, "tunewell: no font draws letters; install fonts-dejavu-core and fontconfig\n");
