@@ -23,7 +23,12 @@ constexpr int kBorder = 2;
 class PictureBoxWidget : public QWidget {
  public:
   PictureBoxWidget(forms::PictureBox& model, const BindContext& context, QWidget* parent)
-      : QWidget(parent), model_(model), context_(context) {}
+      : QWidget(parent), model_(model), context_(context) {
+    // Every paint covers the whole box (its border, then its colour), so
+    // what lies behind it need not be painted first: a gauge's bar is
+    // repainted on every refresh.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
 
   QRect inner() const {
     const int border = model_.borderStyle() == 1 ? kBorder : 0;
