@@ -27,7 +27,9 @@ std::string read(const Profile& p, const char* section, const char* key) {
   return buf;
 }
 
-// The first few (section, key) pairs of a text, as a reader names them.
+// The first few (section, key) pairs of a text, as a look-up names them: the
+// name as a C string, without the blanks around it that a look-up drops
+// from the name it is asked for ("load\t\0=" is found as "load").
 std::vector<std::pair<std::string, std::string>> someKeys(std::string_view text) {
   std::vector<std::pair<std::string, std::string>> keys;
   ini::LineReader reader(text);
@@ -36,10 +38,11 @@ std::vector<std::pair<std::string, std::string>> someKeys(std::string_view text)
   bool inSection = false;
   while (reader.next(line) && keys.size() < 32) {
     if (line.kind == ini::LineKind::Section) {
-      section = std::string(ini::cString(line.name));
+      section = std::string(ini::trimBlanks(ini::cString(line.name)));
       inSection = true;
-    } else if (inSection && line.kind == ini::LineKind::Key && !ini::cString(line.name).empty()) {
-      keys.emplace_back(section, std::string(ini::cString(line.name)));
+    } else if (inSection && line.kind == ini::LineKind::Key) {
+      const std::string_view name = ini::trimBlanks(ini::cString(line.name));
+      if (!name.empty()) keys.emplace_back(section, std::string(name));
     }
   }
   return keys;
