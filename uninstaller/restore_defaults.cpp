@@ -44,7 +44,7 @@ void Uninst::RestoreWindowsDefaults() {
   step([&] { p->WriteValue(HKLM, c::kCdfsKey, "CacheSize", Variant(int32_t{619}), REG_BINARY); });
   step([&] { p->WriteValue(HKLM, c::kCdfsKey, "Prefetch", Variant(int32_t{228}), REG_BINARY); });
   deleteValues(c::kRunKey, {kTrayRunValue});
-  step([&] { p->DeleteKey(HKEY_CURRENT_USER, kSettingsKey); });
+  step([&] { deleteSettings(); });
   deleteValues(c::kExplorerKey, {"Max Cached Icons"});
   deleteValues(c::kDefragmenterKey, {"UseProfile", "MaxApps", "MaxNoUseDays", "MinLogSize"});
   deleteValues(c::kRunKey, {kTaskMonitorValue});

@@ -113,7 +113,7 @@ void Uninst::RestoreSnapshot() {
     p->WriteValue(HKLM, c::kPriorityControlKey, "Win32PrioritySeparation", Variant(number(23)), REG_DWORD);
   });
   step([&] { p->DeleteValue(HKLM, c::kRunKey, kTrayRunValue); });
-  step([&] { p->DeleteKey(HKEY_CURRENT_USER, kSettingsKey); });
+  step([&] { deleteSettings(); });
 }
 
 }  // namespace tw::uninstaller

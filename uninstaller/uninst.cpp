@@ -2,6 +2,13 @@
 
 #include "uninstaller/uninst.h"
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/registry/registry.h"
+#include "host/runtime/codepage.h"
 #include "host/runtime/guard.h"
 #include "syslib/plinth.h"
 #include "uninstaller/names.h"
@@ -86,6 +93,8 @@ void Uninst::Form_Load() {
       if (dialogs().msgBox(kUninstallQuestion, kUninstallBoxStyle, "Tunewell Uninstall") != MsgBoxResult::Cancel) {
         RestoreWindowsDefaults();
         RemoveProgram();
+        // The installer's command stayed until it had been run.
+        skipErrors([&] { plinth().DeleteKey(HKEY_CURRENT_USER, kSettingsKey); });
       }
     } else {
       dialogs().msgBox(kRefusal, kRefusalBoxStyle, "Tunewell Pro Uninstall");
@@ -101,6 +110,34 @@ void Uninst::keepSavedUninstall() {
   // never remove the program's files.  Nothing else is put back.
   if (savedUninstall_ == kNoneSaved) return;
   skipErrors([&] { settings_.saveSetting(kAppName, kPrefsSection, "Uninstall", savedUninstall_); });
+}
+
+// The tuner's settings go, but the installer's uninstall command is never
+// absent from the hive, not even for a moment: a restore cut short (a kill,
+// a power cut) between deleting the key and saving the command again would
+// leave a program that "/U" can no longer remove.  The end is the same as
+// deleting the whole key and saving the command again.
+void Uninst::deleteSettings() {
+  if (savedUninstall_ == kNoneSaved) {
+    plinth().DeleteKey(HKEY_CURRENT_USER, kSettingsKey);
+    return;
+  }
+  reg::Registry& registry = host().registry();
+  std::vector<std::string> sections;
+  reg::HKEY key = 0;
+  if (registry.RegOpenKeyEx(reg::HKEY_CURRENT_USER, kSettingsKey, 0, reg::KEY_ALL_ACCESS, &key) == reg::ERROR_SUCCESS) {
+    std::array<char, 256> name{};
+    for (reg::DWORD i = 0;; ++i) {
+      reg::DWORD length = static_cast<reg::DWORD>(name.size());
+      if (registry.RegEnumKeyEx(key, i, name.data(), &length, nullptr, nullptr) != reg::ERROR_SUCCESS) break;
+      sections.emplace_back(name.data(), length);
+    }
+    registry.RegCloseKey(key);
+  }
+  for (const std::string& section : sections)
+    if (!ansiEqualNoCase(section, kPrefsSection)) plinth().DeleteKey(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\" + section);
+  for (const auto& [name, value] : settings_.getAllSettings(kAppName, kPrefsSection))
+    if (!ansiEqualNoCase(name, "Uninstall")) settings_.deleteSetting(kAppName, kPrefsSection, name);
 }
 
 void Uninst::Form_Unload() {

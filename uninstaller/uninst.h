@@ -47,6 +47,7 @@ class Uninst : public forms::Form {
   void RestoreSnapshot();
   void RemoveProgram();
   void keepSavedUninstall();
+  void deleteSettings();
   void End();
 
   Host& host() { return context_.host; }
