@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 
+#include "app/settings/shared_names.h"
 #include "host/host.h"
 #include "host/runtime/codepage.h"
 #include "host/shell/close_requests.h"
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path root = tw::Machine::chooseRoot(args);
   // The switch the tuner starts it with; Windows compares switches without case.
-  if (args.size() > 1 || (args.size() == 1 && !tw::ansiEqualNoCase(args[0], "/Tray"))) {
+  if (args.size() > 1 || (args.size() == 1 && !tw::ansiEqualNoCase(args[0], tw::app::kTraySwitch))) {
     std::cerr << "tunewell-tray: unknown command line (tunewell-tray --help shows it)\n";
     return tw::programs::kUsageError;
   }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/settings/shared_names.h"
 #include "host/host.h"
 #include "host/settings/settings.h"
 #include "host/shell/instance.h"
@@ -33,7 +34,7 @@ TrayProgram::TrayProgram(Host& host, fs::path runtimeFolder, std::function<void(
     throw std::runtime_error("cannot take the lock " + (runtimeFolder / kLockName).string());
   }
   windows_ = std::make_unique<shell::WindowRegistry>(runtimeFolder / "windows");
-  window_ = windows_->registerWindow(kTrayWindowTitle, [close = std::move(onClose)](uint32_t message, uint64_t, int64_t) {
+  window_ = windows_->registerWindow(app::kTrayWindowTitle, [close = std::move(onClose)](uint32_t message, uint64_t, int64_t) {
     if (message == shell::WM_CLOSE && close) close();
   });
 }

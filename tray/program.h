@@ -24,9 +24,6 @@ class InstanceLock;
 
 namespace tw::tray {
 
-// The window title the tuner closes at its start.
-inline constexpr const char* kTrayWindowTitle = "PlinthExe";
-
 class TrayProgram {
  public:
   // `runtimeFolder` holds the lock and the window registration; empty means

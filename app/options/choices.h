@@ -7,12 +7,9 @@
 #include <optional>
 #include <string_view>
 
-namespace tw::app {
+#include "app/settings/shared_names.h"
 
-// The application and section of the program's preferences in the
-// runtime's settings store.
-inline constexpr const char* kAppName = "Tunewell";
-inline constexpr const char* kPrefsSection = "Startup";
+namespace tw::app {
 
 // Option1(i): the measure the tray utility is told to show.
 inline constexpr std::array<std::string_view, 7> kTrayIconTypes = {

@@ -21,13 +21,6 @@
 
 namespace tw::app {
 
-namespace {
-
-// The tray utility's window title, by which it is found and closed.
-constexpr const char* kTrayWindowTitle = "PlinthExe";
-
-}  // namespace
-
 void Form1::Form_Initialize() {
   bool previousInstance = false;
   reportErrors(dialogs(), "Form1.Form_Initialize", [&] {

@@ -16,9 +16,6 @@ namespace tw::app {
 namespace {
 
 using catalogue::kRunKey;
-constexpr const char* kTrayRunValue = "CacheTrayUtil";
-// The tray utility's own switch: start in the notification area.
-constexpr const char* kTraySwitch = "/Tray";
 
 }  // namespace
 

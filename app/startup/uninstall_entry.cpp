@@ -4,18 +4,12 @@
 
 #include <string>
 
+#include "app/settings/shared_names.h"
 #include "app/ui/form1.h"
 #include "host/runtime/guard.h"
 #include "syslib/plinth.h"
 
 namespace tw::app {
-
-namespace {
-
-constexpr const char* kUninstallKeyPrefix = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ST6UNST #";
-constexpr int kUninstallEntries = 50;
-
-}  // namespace
 
 void Form1::RedirectUninstallEntry() {
   std::string entry;
@@ -23,7 +17,7 @@ void Form1::RedirectUninstallEntry() {
     const std::string key = kUninstallKeyPrefix + std::to_string(n);
     skipErrors([&] {
       const Variant name = plinth().GetValue(HKEY_LOCAL_MACHINE, key, "ApplicationName", Variant(""), false);
-      if (name.type() == VarType::String && name.asString() == "Tunewell.exe") entry = key;
+      if (name.type() == VarType::String && name.asString() == kTunerFile) entry = key;
     });
   }
   if (entry.empty()) return;
