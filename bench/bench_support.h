@@ -8,12 +8,15 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "host/host.h"
+#include "host/system/platform.h"
 
 namespace tw::bench {
 
@@ -56,6 +59,27 @@ inline size_t rawGaugeReads(const std::string& driveRoot) {
   return readWholeFile("/proc/stat") + readWholeFile("/proc/meminfo") +
          static_cast<size_t>(::statvfs(driveRoot.c_str(), &v));
 }
+
+// A fresh machine whose gauges measure this host on a clock the benchmark
+// moves: tick() moves it by the shortest refresh interval, so that every
+// refresh reads the host afresh as a real tick does.
+struct LiveMachine {
+  Scratch scratch;
+  std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+  Host host{scratch / "machine", dialogs};
+  std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+
+  LiveMachine() {
+    sys::LiveOptions options;
+    options.clock = [this] { return now; };
+    host.setPlatform(sys::makeLivePlatform(host.machine(), options));
+  }
+  void tick() { now += std::chrono::milliseconds(250); }
+  // A machine's folders have not just been made; a folder changed within
+  // the last two whole seconds of the clock is listed afresh on every
+  // look-up, so the wait is longer than that by a second.
+  static void letFoldersSettle() { std::this_thread::sleep_for(std::chrono::milliseconds(3100)); }
+};
 
 struct TemplateMachine {
   Scratch scratch;

@@ -8,12 +8,7 @@
 // every refresh, so each one reads the host afresh as a real tick does.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <thread>
 
 #include "app/ui/form1.h"
 #include "bench/bench_support.h"
@@ -22,26 +17,14 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
-struct Bench {
-  tw::bench::Scratch scratch;
-  std::shared_ptr<tw::ScriptedDialogs> dialogs = std::make_shared<tw::ScriptedDialogs>();
-  tw::Host host{scratch / "machine", dialogs};
+struct Bench : tw::bench::LiveMachine {
   tw::forms::ManualEnvironment env;
-  std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
   std::unique_ptr<tw::app::Form1> form;
 
   Bench() {
-    tw::sys::LiveOptions options;
-    options.clock = [this] { return now; };
-    host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
     form = std::make_unique<tw::app::Form1>(tw::app::TunerContext{host, &env, false, nullptr, ""});
     form->load();
-    // A machine's folders have not just been made; a folder changed within
-    // the last two whole seconds of the clock is listed afresh on every
-    // look-up, so the wait is longer than that by a second.
-    std::this_thread::sleep_for(3100ms);
+    letFoldersSettle();
   }
 };
 
@@ -59,7 +42,7 @@ BENCHMARK(BM_RawReads);
 void BM_UpdateGauges(benchmark::State& state) {
   Bench& b = bench();
   for (auto _ : state) {
-    b.now += 250ms;
+    b.tick();
     b.form->UpdateGauges();
   }
   if (!b.dialogs->shown().empty()) state.SkipWithError("a message box was shown");

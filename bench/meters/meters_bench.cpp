@@ -7,14 +7,8 @@
 // every call, so each call reads the host afresh as a real tick does.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
-#include <thread>
 
 #include "bench/bench_support.h"
 #include "bench/ratio_reporter.h"
@@ -23,24 +17,9 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
-struct Bench {
-  tw::bench::Scratch scratch;
-  tw::Host host{scratch / "machine", nullptr};
+struct Bench : tw::bench::LiveMachine {
   tw::Plinth plinth{host};
-  std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-
-  Bench() {
-    tw::sys::LiveOptions options;
-    options.clock = [this] { return now; };
-    host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
-    // A machine's folders have not just been made; a folder changed within
-    // the last two whole seconds of the clock is listed afresh on every
-    // look-up, so the wait is longer than that by a second.
-    std::this_thread::sleep_for(3100ms);
-  }
-  void tick() { now += 250ms; }
+  Bench() { letFoldersSettle(); }
 };
 
 Bench& bench() {
