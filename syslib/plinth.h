@@ -13,7 +13,9 @@
 // writes (ldValueDataType, Default, Translate, strWebsite) are taken by value
 // or const reference here; the by-reference outputs are non-const references.
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -149,6 +151,14 @@ class Plinth {
   // cannot be read), and the swap file's size in MB.
   int32_t readStatistic(const char* key, const char* value);
   int32_t swapFileMB(bool fromPageFile);
+  std::optional<double> swapFileBytes();
+
+  // The last look for the swap file: its size, or none there.
+  struct SwapFileLook {
+    std::chrono::steady_clock::time_point at;
+    std::optional<double> bytes;
+  };
+  std::optional<SwapFileLook> swapFileLook_;
 };
 
 }  // namespace tw

@@ -68,4 +68,30 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
   return out;
 }
 
+bool readKernelFile(const char* file, std::string& buffer) {
+  const FileDescriptor fd(::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  buffer.clear();
+  if (fd.get() < 0) return false;
+  // The kernel's settings refuse a read of more than a few megabytes at
+  // once, so no read asks for more than a piece; and the buffer never grows
+  // past the largest file plus one piece, which tells a file that goes on.
+  constexpr size_t kPiece = size_t{1} << 20;
+  constexpr size_t kMostMemory = kMaxKernelFile + kPiece;
+  size_t have = 0;
+  for (;;) {
+    if (buffer.capacity() == have) buffer.reserve(std::min(std::max(have * 2, size_t{4096}), kMostMemory));
+    // The string's whole memory is offered to read(); what it does not fill
+    // is cut off again.
+    buffer.resize(buffer.capacity());
+    const size_t want = std::min(buffer.size() - have, kPiece);
+    const ssize_t n = ::read(fd.get(), buffer.data() + have, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n > 0) have += static_cast<size_t>(n);
+    if (n <= 0 || have > kMaxKernelFile) {
+      buffer.resize(have);
+      return n == 0;
+    }
+  }
+}
+
 }  // namespace tw

@@ -6,6 +6,9 @@
 
 #include <dirent.h>
 #include <sys/resource.h>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -31,18 +34,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Reads a whole (small, generated) file into `buf`; false when it cannot.
-bool readWhole(const fs::path& p, std::string& buf) {
-  try {
-    auto bytes = readFileBytes(p);
-    if (!bytes) return false;
-    buf = std::move(*bytes);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 std::optional<uint64_t> leadingNumber(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
@@ -54,7 +45,7 @@ std::optional<uint64_t> leadingNumber(std::string_view s) {
 
 std::optional<uint64_t> readNumberFile(const fs::path& p) {
   std::string buf;
-  if (!readWhole(p, buf)) return std::nullopt;
+  if (!readKernelFile(p.c_str(), buf)) return std::nullopt;
   return leadingNumber(buf);
 }
 
@@ -139,17 +130,23 @@ class ProcReader {
  public:
   explicit ProcReader(const LiveOptions& o)
       : root_(o.procRoot),
+        meminfoFile_(root_ / "meminfo"),
+        statFile_(root_ / "stat"),
+        statmFile_(root_ / "self/statm"),
+        loadavgFile_(root_ / "loadavg"),
         clock_(o.clock),
         freshness_(o.freshness),
         slowFreshness_(std::max<std::chrono::milliseconds>(o.freshness, std::chrono::seconds(1))) {
     if (!clock_) clock_ = [] { return Clock::now(); };
+    struct statfs fsInfo {};
+    kernelProc_ = ::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type == PROC_SUPER_MAGIC;
   }
 
   std::optional<Meminfo> meminfo() {
     std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (!meminfoAt_ || now - *meminfoAt_ >= freshness_) {
-      const auto m = readWhole(root_ / "meminfo", buf_) ? parseMeminfo(buf_) : std::nullopt;
+      const auto m = readKernelFile(meminfoFile_.c_str(), buf_) ? parseMeminfo(buf_) : std::nullopt;
       if (!m) return std::nullopt;
       meminfo_ = *m;
       meminfoAt_ = now;
@@ -163,7 +160,7 @@ class ProcReader {
     std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (!statmAt_ || now - *statmAt_ >= slowFreshness_) {
-      const auto pages = readWhole(root_ / "self/statm", buf_) ? leadingNumber(buf_) : std::nullopt;
+      const auto pages = readKernelFile(statmFile_.c_str(), buf_) ? leadingNumber(buf_) : std::nullopt;
       vmSize_ = pages.value_or(0) * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
       statmAt_ = now;
     }
@@ -178,7 +175,7 @@ class ProcReader {
     std::lock_guard lock(mutex_);
     const auto now = clock_();
     if (cpuAt_ && now - *cpuAt_ < freshness_) return load_;
-    const auto t = readWhole(root_ / "stat", buf_) ? parseStat(buf_) : std::nullopt;
+    const auto t = readKernelFile(statFile_.c_str(), buf_) ? parseStat(buf_) : std::nullopt;
     if (!t) return load_;
     cpuAt_ = now;
     if (!havePrev_ || t->total < prev_.total || t->busy < prev_.busy) {
@@ -219,10 +216,10 @@ class ProcReader {
  private:
   uint64_t tasks() {
     // /proc/loadavg: "0.10 0.20 0.30 running/total lastpid"
-    if (!readWhole(root_ / "loadavg", buf_)) unreadable(root_ / "loadavg");
+    if (!readKernelFile(loadavgFile_.c_str(), buf_)) unreadable(loadavgFile_);
     const size_t slash = buf_.find('/');
     const auto n = slash == std::string::npos ? std::nullopt : leadingNumber(std::string_view(buf_).substr(slash + 1));
-    if (!n) unreadable(root_ / "loadavg");
+    if (!n) unreadable(loadavgFile_);
     return *n;
   }
 
@@ -239,8 +236,14 @@ class ProcReader {
     return *taskLimit_;
   }
 
+  // Since Linux 6.2 the kernel's descriptor folder tells its number of
+  // entries as its size, which spares listing it; older kernels say 0, and
+  // a folder standing in for /proc has a size of its own, so those are
+  // listed.
   uint64_t openDescriptors() {
     const fs::path dir = root_ / "self/fd";
+    struct stat st {};
+    if (kernelProc_ && ::stat(dir.c_str(), &st) == 0 && st.st_size > 0) return static_cast<uint64_t>(st.st_size);
     DIR* d = ::opendir(dir.c_str());
     if (!d) unreadable(dir);
     const std::string own = std::to_string(::dirfd(d));
@@ -264,6 +267,9 @@ class ProcReader {
   // share a platform across threads.
   std::mutex mutex_;
   fs::path root_;
+  bool kernelProc_ = false;  // the kernel's own /proc, not a folder standing in for it
+  // The files read on every refresh, named once.
+  fs::path meminfoFile_, statFile_, statmFile_, loadavgFile_;
   std::function<Clock::time_point()> clock_;
   std::chrono::milliseconds freshness_;
   std::chrono::milliseconds slowFreshness_;
@@ -413,7 +419,7 @@ class LiveDisks : public DiskMeter {
     const fs::path canonical = fs::weakly_canonical(hostPath, ec);
     if (ec) return {};
     std::string text;
-    if (!readWhole(procRoot_ / "self/mountinfo", text)) return {};
+    if (!readKernelFile((procRoot_ / "self/mountinfo").c_str(), text)) return {};
     const std::string path = canonical.string();
     std::string best, bestType;
     size_t pos = 0;
@@ -462,6 +468,7 @@ std::shared_ptr<Platform> makeLivePlatform(const Machine& machine, const LiveOpt
   platform->setDisks(std::make_shared<LiveDisks>(options.procRoot, options.clock, options.freshness));
   if (options.processor) platform->setProcessor(makeHostProcessorLibrary());
   platform->setLauncher(std::make_shared<shell::SpawnLauncher>());
+  platform->setFreshness({options.clock ? options.clock : [] { return Clock::now(); }, options.freshness});
   platform->setVersion(machine.version());
   platform->setComputerName(machine.computerName());
   return platform;

@@ -140,6 +140,16 @@ class Platform {
   // Longer names are cut to the 15 characters a NetBIOS name holds.
   void setComputerName(std::string name);
 
+  // How long a reading of the live figures stays fresh, and the clock that
+  // tells: readings closer together than `period` may share one.  Without
+  // a clock (the fixed figures of tests) every reading is taken afresh.
+  struct Freshness {
+    std::function<std::chrono::steady_clock::time_point()> clock;
+    std::chrono::milliseconds period{0};
+  };
+  const Freshness& freshness() const { return freshness_; }
+  void setFreshness(Freshness f) { freshness_ = std::move(f); }
+
   // HKEY_DYN_DATA for the registry: the performance statistics of perf(),
   // read afresh on every query.  The same source for the platform's life;
   // setPerf() changes what it serves.
@@ -155,6 +165,7 @@ class Platform {
   std::shared_ptr<PerfStatsSource> dynData_;
   WindowsVersion version_;
   std::string computerName_;
+  Freshness freshness_;
 };
 
 // Where the live providers read and how long one reading stays fresh.  All

@@ -120,15 +120,32 @@ int32_t Plinth::PhysicalMemory(int16_t& Percnt) {
 }
 
 // The swap file is Win386.swp in the Windows folder or in its System folder.
-// Without one, SystemMemory takes the page file's figures and PageSize the
-// statistic of the swap file in use.
-int32_t Plinth::swapFileMB(bool fromPageFile) {
+// SystemMemory and PageSize both look for it, microseconds apart on every
+// refresh, and each look costs the host a visit to both folders; within the
+// platform's freshness period the second takes the first one's answer, as
+// the memory figures are shared.
+std::optional<double> Plinth::swapFileBytes() {
+  const sys::Platform::Freshness& fresh = host_.platform().freshness();
+  const auto now = fresh.clock ? fresh.clock() : std::chrono::steady_clock::time_point();
+  if (fresh.clock && swapFileLook_ && now - swapFileLook_->at < fresh.period) return swapFileLook_->bytes;
   const FileSystem fso(host_.machine(), host_.platform().disks());
   const std::string windows = fso.GetSpecialFolder(0);
+  std::optional<double> bytes;
   for (const char* place : {"\\Win386.swp", "\\System\\Win386.swp"}) {
     const std::string file = windows + place;
-    if (fso.FileExists(file)) return megabytes(fso.FileSize(file));
+    if (fso.FileExists(file)) {
+      bytes = fso.FileSize(file);
+      break;
+    }
   }
+  swapFileLook_ = SwapFileLook{now, bytes};
+  return bytes;
+}
+
+// Without a swap file, SystemMemory takes the page file's figures and
+// PageSize the statistic of the swap file in use.
+int32_t Plinth::swapFileMB(bool fromPageFile) {
+  if (const auto bytes = swapFileBytes()) return megabytes(*bytes);
   if (fromPageFile) {
     const int32_t total = toLong(PageFileSize() / 1024);
     const int32_t available = toLong(AvailablePageFile() / 1024);

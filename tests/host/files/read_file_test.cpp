@@ -44,6 +44,24 @@ TEST(ReadFile, AKernelFileLongerThanAPageIsReadWhole) {
   const std::string expected = whole.str();
   if (expected.size() < 65536) GTEST_SKIP() << path << " is missing or short here";
   EXPECT_EQ(readFileBytes(path), expected);
+
+  // The gauges' reader keeps its buffer: a short file read after a long one
+  // must not keep the long one's tail.
+  std::string buffer;
+  ASSERT_TRUE(readKernelFile(path, buffer));
+  EXPECT_EQ(buffer, expected);
+  ASSERT_TRUE(readKernelFile("/proc/sys/kernel/pid_max", buffer));
+  EXPECT_EQ(buffer, firstLine("/proc/sys/kernel/pid_max") + "\n");
+}
+
+// A device under the name of a figure must not fill the memory, and a
+// missing file is a failure, not an empty figure.
+TEST(ReadFile, TheGaugesReaderStopsAtADeviceAndAMissingFile) {
+  std::string buffer;
+  EXPECT_FALSE(readKernelFile("/dev/zero", buffer));
+  EXPECT_LE(buffer.capacity(), 2 * kMaxKernelFile);
+  EXPECT_FALSE(readKernelFile("/proc/no-such-figure", buffer));
+  EXPECT_TRUE(buffer.empty());
 }
 
 TEST(ReadFile, AFileIsReadWholeAMissingOneIsNoneAndAFolderIsRefused) {

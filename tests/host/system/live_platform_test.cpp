@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <vector>
 
 #include "host/system/platform.h"
 #include "tests/support/errors.h"
@@ -123,6 +126,29 @@ TEST_F(LivePlatform, ResourceHeapsAreTheTaskAndDescriptorTables) {
   EXPECT_EQ(gdi, 75);   // 50 descriptors of 200
   EXPECT_EQ(system, 70);
   EXPECT_EQ(meter.freePercent(7), 0);
+}
+
+// On the kernel's own /proc the descriptors are counted from the folder's
+// size where the kernel gives one; the count must be the listing's.
+TEST_F(LivePlatform, TheHostsDescriptorTableIsCountedAsItIsListed) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = 400;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  std::vector<int> extra;
+  for (int i = 0; i < 100; ++i) extra.push_back(::dup(0));
+  size_t listed = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++listed;
+  --listed;  // the listing's own descriptor
+
+  sys::LiveOptions options;
+  options.processor = false;
+  const int32_t gdi = sys::makeLivePlatform(m.host->machine(), options)->resources()->freePercent(sys::Heap::Gdi);
+  for (const int fd : extra) ::close(fd);
+  setrlimit(RLIMIT_NOFILE, &saved);
+
+  EXPECT_EQ(gdi, 100 - static_cast<int32_t>((listed * 100 + 200) / 400));
 }
 
 TEST_F(LivePlatform, TheFileSystemNameIsThatOfTheInnermostMount) {

@@ -131,6 +131,23 @@ TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
   EXPECT_TRUE(messages().empty());
 }
 
+// On the live host both meters of one refresh share one look for the swap
+// file; the next refresh must see a swap file that has appeared since.
+TEST_F(Meters, ASwapFileMadeSinceTheLastRefreshIsSeenOnTheNext) {
+  using namespace std::chrono_literals;
+  std::chrono::steady_clock::time_point now{1h};
+  platform->setFreshness({[&] { return now; }, 100ms});
+  physical(64 * MB, 32 * MB);
+  f->swapInUse = 300 * MB;
+  f->volume = sys::VolumeSpace{1000 * MB, 500 * MB};
+  EXPECT_EQ(read(&Plinth::PageSize), Reading(300, 30));
+
+  swapFile("Win386.swp", 48 * MB);
+  now += 250ms;
+  EXPECT_EQ(read(&Plinth::PageSize), Reading(48, 5));
+  EXPECT_EQ(read(&Plinth::SystemMemory).first, Variant(int32_t{32 + 48}));
+}
+
 TEST_F(Meters, HardDriveAndAZeroSizeDrive) {
   f->volume = sys::VolumeSpace{2146467840, 2146467840 / 4};  // 2047 MB, a quarter free
   EXPECT_EQ(read(&Plinth::HardDrive), Reading(1535, 75));
