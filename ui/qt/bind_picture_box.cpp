@@ -2,8 +2,11 @@
 // picture at the top left, then every figure in order, in the box's scale.
 
 #include <cmath>
+#include <vector>
 
+#include <QMetaObject>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -35,10 +38,27 @@ class PictureBoxWidget : public QWidget {
     return rect().adjusted(border, border, -border, -border);
   }
 
+  // A gauge's refresh clears its box and draws the bar again, mostly the
+  // same bar as before.  The figures are compared once the refresh is done
+  // (a queued call runs after the statements that drew them), and only a
+  // box whose figures differ from those on screen is painted, inside its
+  // border.
+  void drawingChanged() {
+    if (comparePending_) return;
+    comparePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          comparePending_ = false;
+          if (model_.drawing() != painted_) update(inner());
+        },
+        Qt::QueuedConnection);
+  }
+
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    if (model_.borderStyle() == 1) {
+    if (model_.borderStyle() == 1 && !inner().contains(event->rect())) {
       qDrawWinPanel(&painter, rect(), palette(), true, nullptr);
     }
     const QRect area = inner();
@@ -51,6 +71,7 @@ class PictureBoxWidget : public QWidget {
     const double sx = model_.pixelsPerUnitX();
     const double sy = model_.pixelsPerUnitY();
     for (const forms::DrawOp& op : model_.drawing()) paintOp(painter, op, sx, sy);
+    painted_ = model_.drawing();
   }
 
   void mousePressEvent(QMouseEvent* event) override {
@@ -102,6 +123,8 @@ class PictureBoxWidget : public QWidget {
   forms::PictureBox& model_;
   const BindContext& context_;
   bool pressed_ = false;
+  bool comparePending_ = false;
+  std::vector<forms::DrawOp> painted_;  // the figures on screen
 };
 
 class PictureBoxBinding : public Binding {
@@ -113,7 +136,7 @@ class PictureBoxBinding : public Binding {
  protected:
   void sync(forms::Prop prop) override {
     switch (prop) {
-      case forms::Prop::Drawing:
+      case forms::Prop::Drawing: box_->drawingChanged(); break;
       case forms::Prop::BackColor:
       case forms::Prop::ForeColor:
       case forms::Prop::Picture:

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScreen>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
@@ -173,6 +174,60 @@ TEST_F(TunerWindow, AHalfGaugeIsFilledOverTheLeftHalfOfItsBoxAndEmptyOverTheRigh
     }
   }
   EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first << " of " << width << " x " << height;
+}
+
+// Counts the paints of the widget it watches.
+struct PaintCount : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// A refresh that draws a bar the same as before leaves it unpainted; one
+// that draws another bar, or draws another and then the first again before
+// the window paints, leaves the screen showing the last bar drawn.
+TEST_F(TunerWindow, TheScreenShowsTheLastBarDrawnAndAnUnchangedBarIsNotPaintedAgain) {
+  app::Form1& form = program->main();
+  forms::PictureBox& box = *form.Picture5;
+  QWidget* widget = window->widgetFor(box);
+  ASSERT_TRUE(widget != nullptr && widget->isVisible());
+  const QColor filled(0x58, 0xE3, 0xFF), empty(0x00, 0x00, 0xFE);
+  PaintCount count, other;
+  widget->installEventFilter(&count);
+  window->widgetFor(*form.Picture6)->installEventFilter(&other);
+  // The colour on screen three quarters of the way along the bar, once the
+  // window has painted what is pending.  The window paints on a timer of
+  // its own; a second bar is changed as well, and the window paints every
+  // changed widget in one pass, so once that one is painted, so is this.
+  int16_t marker = 10;
+  const auto onScreen = [&] {
+    marker = static_cast<int16_t>(100 - marker);
+    const int before = other.paints;
+    form.Picsize(*form.Picture6, marker);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return other.paints > before; }, 5000));
+    const QPoint at = widget->mapTo(window.get(), QPoint(widget->width() * 3 / 4, widget->height() / 2));
+    return QApplication::primaryScreen()->grabWindow(window->winId()).toImage().pixelColor(at);
+  };
+  const auto draw = [&](int16_t percent) { form.Picsize(box, percent); };
+
+  draw(50);
+  EXPECT_EQ(onScreen(), empty);
+  const int paints = count.paints;
+  draw(50);
+  EXPECT_EQ(onScreen(), empty);
+  EXPECT_EQ(count.paints, paints);
+
+  draw(100);
+  EXPECT_EQ(onScreen(), filled);
+  draw(50);
+  draw(100);
+  EXPECT_EQ(onScreen(), filled);
+  draw(50);
+  draw(100);
+  draw(50);
+  EXPECT_EQ(onScreen(), empty);
 }
 
 // The gauges' captions and the information rows hold the longest texts a
