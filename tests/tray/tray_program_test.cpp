@@ -5,11 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <thread>
 
 #include "host/shell/close_requests.h"
 #include "host/shell/instance.h"
@@ -23,22 +19,6 @@ namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Waits up to `seconds` for the child; its exit status, or -1 when it ended
-// by a signal or did not end.
-int exitStatusOf(pid_t child, int seconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(TrayProgram, TheTunerStartingClosesARunningTrayUtilityCleanly) {
   test::TunerMachine t;
@@ -62,7 +42,7 @@ TEST(TrayProgram, TheTunerStartingClosesARunningTrayUtilityCleanly) {
   ASSERT_NE(t.windows->findWindow("PlinthExe"), 0);
 
   t.start();
-  EXPECT_EQ(exitStatusOf(child, 20), 0) << "closed by its own hand, not ended by the signal";
+  EXPECT_EQ(test::waitFor(child), 0) << "closed by its own hand, not ended by the signal";
   EXPECT_EQ(t.windows->findWindow("PlinthExe"), 0);
   for (const auto& entry : fs::directory_iterator(t.runtime / "windows"))
     ADD_FAILURE() << "left behind: " << entry.path();
