@@ -288,13 +288,6 @@ TEST_F(EndToEnd, TheRestoreButtonReachesTheUninstallerThroughItsStandIn) {
                               "\\\"C:\\\\Program Files\\\\Tunewell\\\\ST6UNST.LOG\\\"\"",
                       prefs + "]",
                   }));
-
-  // Without the stand-in there is no Uninstaller on the machine.
-  fs::remove(programFolder() / "Uninstaller.exe");
-  ASSERT_EQ(run("tab 5\nclick Option4\nanswer ok\nclick Command3(1)\nprint Form1.Loaded\nclick cEx\n"), app::drive::kOk)
-      << err;
-  EXPECT_EQ(out.find("MsgBox \"Error\" 16: \"53 File not found in Form1.Command3_Click\"\nForm1.Loaded = True\n"), 0u)
-      << out;
 }
 
 }  // namespace
