@@ -117,17 +117,6 @@ TEST(Slider, KeysScrollThenChangeAndPageUpMovesTowardsMin) {
                         "S1.Scroll 0", "S1.Change 0"}));
 }
 
-TEST(Slider, AKeyWhoseScrollHandlerSnapsBackRaisesOnlyTheSnapChange) {
-  Window w;  // like the DMA buffer slider: steps of 1, snapped to 4
-  w.s1.setSmallChange(1);
-  w.s1.setValue(8);
-  w.log.clear();
-  w.s1.Scroll.connect([&w] { w.s1.setValue(toLong(roundHalfEven(w.s1.value() / 4.0)) * 4); });
-  w.s1.userKey(Key::Right);
-  EXPECT_EQ(w.log, (Log{"S1.Scroll 9", "S1.Change 8"}));
-  EXPECT_EQ(w.s1.value(), 8);
-}
-
 TEST(Slider, KeyStepsDoNotOverflowAtTheEdgesOfALong) {
   Window w;
   w.s1.setRange(-2147483647 - 1, 2147483647);
