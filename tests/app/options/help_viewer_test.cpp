@@ -31,6 +31,13 @@ TEST_F(MainWindow, TheHelpTabShowsTheStartPageAndFallsBackToTheContents) {
   fs::remove(t.programFolder() / "Help" / "Contents.html");
   f.Web->navigationFailed("http://www.brightfen.example/Twhelp/Tweaks.html", 0);
   EXPECT_EQ(f.Web->pendingURL(), "") << "the browser keeps its own error page";
+
+  // Without the start page the tab opens nothing.
+  f.Web->navigationCompleted("about:blank");
+  fs::remove(t.programFolder() / "Help" / "Main.html");
+  tab(1);
+  tab(6);
+  EXPECT_FALSE(f.Web->busy());
   EXPECT_TRUE(t.m.dialogs->shown().empty());
 }
 
