@@ -4,6 +4,8 @@
 // from the repository's template.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "host/host.h"
 #include "tests/support/temp_dir.h"
@@ -23,6 +25,12 @@ struct TestMachine {
   explicit TestMachine(bool bare = true);
   std::filesystem::path root() const { return dir / "machine"; }
   std::filesystem::path windows() const { return root() / "WINDOWS"; }
+  // The texts of the boxes shown so far, in order.
+  std::vector<std::string> boxTexts() const {
+    std::vector<std::string> out;
+    for (const auto& box : dialogs->shown()) out.push_back(box.text);
+    return out;
+  }
 };
 
 }  // namespace tw::test

@@ -26,11 +26,6 @@ struct Gauges : test::RunningTuner {
     const auto& d = bar.drawing();
     return d.size() == 1 && d[0].x2 == d[0].x1 && d[0].y2 > 0 ? d[0].width : 0;
   }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const auto& box : t.m.dialogs->shown()) out.push_back(box.text);
-    return out;
-  }
   void tick() {
     ASSERT_TRUE(t.env.running(*f->Timer1));
     t.env.advance(*t.env.intervalOf(*f->Timer1));
@@ -66,7 +61,7 @@ TEST_F(Gauges, EachTickShowsTheSevenReadingsInTheirCaptionsAndBars) {
   EXPECT_EQ(filled(f->Picture1(1)), 3);
   EXPECT_EQ(filled(f->Picture1(2)), 6);
   EXPECT_EQ(filled(*f->Picture2), 87);
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(t.m.boxTexts().empty());
 
   // A swap file on the drive is what the swap and virtual-memory gauges
   // count; an almost idle machine still shows a sliver of virtual memory.
@@ -90,7 +85,7 @@ TEST_F(Gauges, AGaugeWhoseMeterFailsKeepsWhatItShowedAndTheOthersGoOn) {
   figures.cpu = 99;
   figures.free[0] = 10;
   tick();
-  EXPECT_EQ(messages(), (std::vector<std::string>{"68 Device unavailable in Plinth.HardDrive",
+  EXPECT_EQ(t.m.boxTexts(), (std::vector<std::string>{"68 Device unavailable in Plinth.HardDrive",
                                                   "68 Device unavailable in Plinth.PageSize"}));
   const std::vector<std::string> after = captions();
   EXPECT_EQ(after[0], "Current processor load: 99%");

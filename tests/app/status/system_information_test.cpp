@@ -21,11 +21,6 @@ struct SystemInformation : test::RunningTuner {
     for (int i = 0; i < 10; ++i) out.push_back(f->Label31(i).caption());
     return out;
   }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const auto& box : t.m.dialogs->shown()) out.push_back(box.text);
-    return out;
-  }
 };
 
 TEST_F(SystemInformation, TheRowsOfAFreshWindows98MachineStayWhileTheGaugesRefresh) {
@@ -34,7 +29,7 @@ TEST_F(SystemInformation, TheRowsOfAFreshWindows98MachineStayWhileTheGaugesRefre
                                              "TUNEWELL98", "FAT32",      "4.10.2222",   "Pat Morgan",
                                              " 64 Mb",     " 2047 Mb"};
   EXPECT_EQ(rows(), expected);
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(t.m.boxTexts().empty());
 
   figures.memory.totalPhys = 128ull << 20;
   figures.volume = sys::VolumeSpace{4096ull << 20, 1ull << 30};
@@ -65,8 +60,8 @@ TEST_F(SystemInformation, AbsentValuesShowTheirStandInsAndAFailingStepAnEmptyRow
                                               "Windows", "0", " 64 Mb", ""}));
   // The clock's own handler speaks; the drive's failure is silent here (the
   // hard-drive gauge reports it).
-  ASSERT_FALSE(messages().empty());
-  EXPECT_EQ(messages()[0], "5 Invalid procedure call or argument in Plinth.GetCPUSpeed");
+  ASSERT_FALSE(t.m.boxTexts().empty());
+  EXPECT_EQ(t.m.boxTexts()[0], "5 Invalid procedure call or argument in Plinth.GetCPUSpeed");
 }
 
 }  // namespace

@@ -55,12 +55,6 @@ class Cpu : public ::testing::Test {
     m.host->setPlatform(platform);
     p = std::make_unique<Plinth>(*m.host);
   }
-
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const auto& box : m.dialogs->shown()) out.push_back(box.text);
-    return out;
-  }
 };
 
 struct Row {
@@ -100,7 +94,7 @@ TEST_F(Cpu, EveryTableGivesItsNames) {
     cpu->signature(intel ? kExtendedSignature : 1, 0, 0);
     EXPECT_EQ(fresh.ProcessorType(), row.name ? row.name : "Unknown Vendor");
   }
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(m.boxTexts().empty());
 }
 
 TEST_F(Cpu, OtherVendorsReadLeafOneWhenThereAreNoExtendedLeaves) {
@@ -117,21 +111,21 @@ TEST_F(Cpu, WithoutLeafOneOrWithAFailingVendorRoutineTheNameStays) {
   cpu->vendor("GenuineIntel", 0);
   cpu->signature(1, 5, 4);
   EXPECT_EQ(p->ProcessorType(), "");
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(m.boxTexts().empty());
 
   cpu->vendor("GenuineIntel");
   cpu->signature(1, 5, 4);
   EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
   cpu->leafOneFails = true;
   EXPECT_EQ(p->ProcessorType(), "Pentium MMX");
-  EXPECT_EQ(messages(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetIntelCPU"});
+  EXPECT_EQ(m.boxTexts(), std::vector<std::string>{"5 Invalid procedure call or argument in Plinth.GetIntelCPU"});
 }
 
 TEST_F(Cpu, WithoutTheProcessorLibraryBothMethodsReportItAndReturnNothing) {
   platform->setProcessor(nullptr);
   EXPECT_EQ(p->ProcessorType(), "");
   EXPECT_EQ(p->GetCPUspeedX(), "");
-  EXPECT_EQ(messages(), (std::vector<std::string>{"53 File not found: TwSys32.dll in Plinth.ProcessorType",
+  EXPECT_EQ(m.boxTexts(), (std::vector<std::string>{"53 File not found: TwSys32.dll in Plinth.ProcessorType",
                                                   "53 File not found: TwSys32.dll in Plinth.GetCPUSpeed"}));
 }
 

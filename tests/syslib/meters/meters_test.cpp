@@ -38,12 +38,6 @@ class Meters : public ::testing::Test {
     f->memory.availPhys = available;
   }
 
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const auto& box : m.dialogs->shown()) out.push_back(box.text);
-    return out;
-  }
-
   void swapFile(const char* relative, uint64_t size) {
     const auto file = m.windows() / relative;
     test::writeFile(file, "");
@@ -67,7 +61,7 @@ TEST_F(Meters, PhysicalMemoryAndCacheOnA64MbMachineWithHalvesRoundingToEven) {
   f->diskCache = 16 * MB;
   EXPECT_EQ(read(&Plinth::PhysicalMemory), Reading(48, 75));
   EXPECT_EQ(read(&Plinth::CacheSize), Reading(16, 25));
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(m.boxTexts().empty());
 
   // Halves round to the even neighbour: 101 of 200 is 50.5 %, 103 is 51.5 %.
   physical(200 * MB, 99 * MB);
@@ -128,7 +122,7 @@ TEST_F(Meters, TheSwapFileIsLookedForInTheWindowsFolderFirst) {
   swapFile("Win386.swp", 0);
   EXPECT_EQ(read(&Plinth::PageSize), Reading(0, 1));
   EXPECT_EQ(read(&Plinth::SystemMemory).first, Variant(int32_t{32}));
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(m.boxTexts().empty());
 }
 
 // On the live host both meters of one refresh share one look for the swap
@@ -158,7 +152,7 @@ TEST_F(Meters, HardDriveAndAZeroSizeDrive) {
   EXPECT_EQ(read(&Plinth::PageSize, 42), Reading(0, 42));
   swapFile("Win386.swp", 8 * MB);
   EXPECT_EQ(read(&Plinth::PageSize, 42), Reading(0, 42));
-  EXPECT_EQ(messages(), (std::vector<std::string>{"6 Overflow in Plinth.HardDrive", "6 Overflow in Plinth.PageSize",
+  EXPECT_EQ(m.boxTexts(), (std::vector<std::string>{"6 Overflow in Plinth.HardDrive", "6 Overflow in Plinth.PageSize",
                                                   "11 Division by zero in Plinth.PageSize"}));
 }
 
@@ -168,14 +162,14 @@ TEST_F(Meters, MissingStatisticsReadAsZeroWithoutAMessage) {
   EXPECT_EQ(p->GetCPUUsage(), 0);
   EXPECT_EQ(read(&Plinth::CacheSize, 9), Reading(0, 0));
   EXPECT_EQ(read(&Plinth::PageSize, 9), Reading(0, 1));
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(m.boxTexts().empty());
 }
 
 TEST_F(Meters, AFailingMemoryReadingLeavesThePercentageAlone) {
   platform->setMemory(std::make_shared<BrokenMemory>());
   EXPECT_EQ(p->TotalPhysicalMemory(), 0.0);
   EXPECT_EQ(read(&Plinth::PhysicalMemory, 33), Reading(0, 33));
-  EXPECT_EQ(messages(), (std::vector<std::string>{"57 Device I/O error in Plinth.TotalPhysicalMemory",
+  EXPECT_EQ(m.boxTexts(), (std::vector<std::string>{"57 Device I/O error in Plinth.TotalPhysicalMemory",
                                                   "57 Device I/O error in Plinth.TotalPhysicalMemory",
                                                   "57 Device I/O error in Plinth.AvailablePhysicalMemory",
                                                   "6 Overflow in Plinth.PhysicalMemory"}));
@@ -191,13 +185,13 @@ TEST_F(Meters, ResourcesReportTheLoadOfEachHeapOnWindows9xOnly) {
   platform->setResources(nullptr);
   p->Resources(sys, use, gdi);
   EXPECT_EQ(std::make_tuple(sys, use, gdi), std::make_tuple(100, 100, 100));
-  EXPECT_EQ(messages(), std::vector<std::string>(3, "53 File not found: rsrc32.dll in Plinth.ResStatus"));
+  EXPECT_EQ(m.boxTexts(), std::vector<std::string>(3, "53 File not found: rsrc32.dll in Plinth.ResStatus"));
 
   platform->setVersion(WindowsVersion{5, 0, 2222, 2, ""});  // NT
   sys = 5;
   p->Resources(sys, use, gdi);
   EXPECT_EQ(sys, 5);
-  EXPECT_EQ(messages().size(), 3u);
+  EXPECT_EQ(m.boxTexts().size(), 3u);
 }
 
 }  // namespace
