@@ -51,14 +51,6 @@ TEST_F(MainWindow, TheRefreshChoiceRetimesTheRunningGaugeTimerAtOnce) {
   EXPECT_TRUE(f.calls.empty());
   t.env.advance(1);
   EXPECT_EQ(f.calls, std::vector<std::string>{"UpdateGauges"});
-
-  // Chosen on the Options tab, it is the interval the gauges run at back on
-  // the Status tab.
-  tab(5);
-  ASSERT_TRUE(f.Option2(0).userClick());
-  tab(1);
-  EXPECT_EQ(t.env.intervalOf(*f.Timer1), 250);
-  EXPECT_EQ(f.Speed, 250);
 }
 
 TEST(OptionsAcrossARestart, TheOddlyStoredTrayIconsComeBackAsChosen) {
