@@ -52,6 +52,9 @@ BENCHMARK(BM_UpdateGauges);
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<char*> args = tw::bench::pairedRepetitions(argc, argv);
+  argc = static_cast<int>(args.size()) - 1;
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   tw::bench::RatioReporter reporter({{"BM_UpdateGauges", "BM_RawReads", "target <= 2"}});

@@ -60,6 +60,9 @@ BENCHMARK(BM_GetCPUspeedX)->Unit(benchmark::kMillisecond)->Iterations(10);
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<char*> args = tw::bench::pairedRepetitions(argc, argv);
+  argc = static_cast<int>(args.size()) - 1;
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   tw::bench::RatioReporter reporter({{"BM_Refresh", "BM_RawReads", "target <= 2"}});
