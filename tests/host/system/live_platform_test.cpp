@@ -108,19 +108,27 @@ TEST_F(LivePlatform, ProcessorLoadIsMeasuredSinceThePreviousReading) {
   EXPECT_EQ(perf.cpuUsage(), 50u);
 }
 
-TEST_F(LivePlatform, ResourceHeapsAreTheTaskAndDescriptorTables) {
+// A lower open-file limit for the test's duration, so that a few
+// descriptors move the GDI heap's figure.
+struct DescriptorLimit {
   rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-  rlimit low = saved;
-  low.rlim_cur = 200;
-  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  explicit DescriptorLimit(rlim_t limit) {
+    EXPECT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = limit;
+    EXPECT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  }
+  ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &saved); }
+};
+
+TEST_F(LivePlatform, ResourceHeapsAreTheTaskAndDescriptorTables) {
+  const DescriptorLimit limit(200);
   for (int fd = 1000; fd < 1050; ++fd) test::writeFile(proc() / "self/fd" / std::to_string(fd), "");
 
   sys::ResourceMeter& meter = *platform->resources();
   const int32_t user = meter.freePercent(sys::Heap::User);
   const int32_t gdi = meter.freePercent(sys::Heap::Gdi);
   const int32_t system = meter.freePercent(sys::Heap::System);
-  setrlimit(RLIMIT_NOFILE, &saved);
 
   EXPECT_EQ(user, 70);  // 300 tasks of min(threads-max 1000, pid_max)
   EXPECT_EQ(gdi, 75);   // 50 descriptors of 200
@@ -131,11 +139,7 @@ TEST_F(LivePlatform, ResourceHeapsAreTheTaskAndDescriptorTables) {
 // On the kernel's own /proc the descriptors are counted from the folder's
 // size where the kernel gives one; the count must be the listing's.
 TEST_F(LivePlatform, TheHostsDescriptorTableIsCountedAsItIsListed) {
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-  rlimit low = saved;
-  low.rlim_cur = 400;
-  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  const DescriptorLimit limit(400);
   std::vector<int> extra;
   for (int i = 0; i < 100; ++i) extra.push_back(::dup(0));
   size_t listed = 0;
@@ -146,7 +150,6 @@ TEST_F(LivePlatform, TheHostsDescriptorTableIsCountedAsItIsListed) {
   options.processor = false;
   const int32_t gdi = sys::makeLivePlatform(m.host->machine(), options)->resources()->freePercent(sys::Heap::Gdi);
   for (const int fd : extra) ::close(fd);
-  setrlimit(RLIMIT_NOFILE, &saved);
 
   EXPECT_EQ(gdi, 100 - static_cast<int32_t>((listed * 100 + 200) / 400));
 }
