@@ -129,8 +129,11 @@ TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKe
     ::pause();
     return 0;
   });
+  // Only the writer holds the pipe's writing end, so a writer that fails
+  // before it is ready ends the read instead of leaving it waiting.
+  ::close(ready[1]);
   char c = 0;
-  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the writer failed: " << waitFor(writer);
 
   EXPECT_TRUE(profile_.WritePrivateProfileString("s", "k", "1", "TEST.INI"));
   EXPECT_FALSE(std::filesystem::exists(leftover));
@@ -140,7 +143,6 @@ TEST_F(ProfileTest, LeftoversOfKilledWritesAreClearedByTheNextWriteAndLiveOnesKe
   ::kill(writer, SIGKILL);
   ASSERT_EQ(waitFor(writer), 100 + SIGKILL);
   ::close(ready[0]);
-  ::close(ready[1]);
   EXPECT_TRUE(profile_.WritePrivateProfileString("s", "k", "2", "TEST.INI"));
   EXPECT_FALSE(std::filesystem::exists(live));
   EXPECT_EQ(contents(), "[s]\r\nk=2\r\n");
