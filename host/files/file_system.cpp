@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/machine/machine.h"
@@ -72,16 +73,14 @@ class FolderCache {
       if (!fresh.read(dir, st, codePage)) return Result::NoFolder;
       listing = &(folders_[dir] = std::move(fresh));
     }
-    const std::string exact = codePage.fromAnsi(ansiName);
-    for (const auto& e : listing->entries)
-      if (e.hostName == exact) return hostName = e.hostName, Result::Found;
+    std::string exact = codePage.fromAnsi(ansiName);
+    if (listing->hostNames.contains(exact)) return hostName = std::move(exact), Result::Found;
     const std::string folded = ansiFold(ansiName);
-    const std::string capitals = codePage.fromAnsi(folded);
-    for (const auto& e : listing->entries)
-      if (e.hostName == capitals) return hostName = e.hostName, Result::Found;
+    std::string capitals = codePage.fromAnsi(folded);
+    if (listing->hostNames.contains(capitals)) return hostName = std::move(capitals), Result::Found;
     const auto first = listing->firstByFoldedName.find(folded);
     if (first == listing->firstByFoldedName.end()) return Result::NoSuchName;
-    hostName = listing->entries[first->second].hostName;
+    hostName = first->second;
     return Result::Found;
   }
 
@@ -105,22 +104,17 @@ class FolderCache {
   static constexpr size_t kMaxEntries = 64;
   static constexpr time_t kSettledSeconds = 2;
 
-  struct Entry {
-    std::string hostName;
-    std::string ansiName;
-  };
-
   struct Listing {
     dev_t dev = 0;
     ino_t ino = 0;
     timespec mtime{};
     timespec ctime{};
     bool trusted = false;
-    std::vector<Entry> entries;
-    // A Windows folder can be large, and a name looked up without regard to
-    // case must not cost a pass over it on every tick: the first entry in
-    // the folder's order for each name in capitals.
-    std::unordered_map<std::string, size_t> firstByFoldedName;
+    // A Windows folder can be large, and a name looked up on every tick must
+    // not cost a pass over it: the host's names, and for each name in
+    // capitals the first entry of that name in the folder's order.
+    std::unordered_set<std::string> hostNames;
+    std::unordered_map<std::string, std::string> firstByFoldedName;
 
     bool sameAs(const struct stat& st) const {
       return st.st_dev == dev && st.st_ino == ino && st.st_mtim.tv_sec == mtime.tv_sec &&
@@ -136,10 +130,10 @@ class FolderCache {
       while (const dirent* e = ::readdir(d)) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..") continue;
-        entries.push_back({std::string(name), codePage.toAnsi(name)});
+        hostNames.emplace(name);
+        firstByFoldedName.emplace(ansiFold(codePage.toAnsi(name)), name);
       }
       ::closedir(d);
-      for (size_t i = 0; i < entries.size(); ++i) firstByFoldedName.emplace(ansiFold(entries[i].ansiName), i);
       dev = st.st_dev;
       ino = st.st_ino;
       mtime = st.st_mtim;
