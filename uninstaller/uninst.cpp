@@ -130,12 +130,13 @@ void Uninst::deleteSettings() {
     for (reg::DWORD i = 0;; ++i) {
       reg::DWORD length = static_cast<reg::DWORD>(name.size());
       if (registry.RegEnumKeyEx(key, i, name.data(), &length, nullptr, nullptr) != reg::ERROR_SUCCESS) break;
-      sections.emplace_back(name.data(), length);
+      // The store takes names as text; the registry gives them in ANSI.
+      sections.push_back(host().machine().codePage().fromAnsi(std::string_view(name.data(), length)));
     }
     registry.RegCloseKey(key);
   }
   for (const std::string& section : sections)
-    if (!ansiEqualNoCase(section, kPrefsSection)) plinth().DeleteKey(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\" + section);
+    if (!ansiEqualNoCase(section, kPrefsSection)) settings_.deleteSetting(kAppName, section);
   for (const auto& [name, value] : settings_.getAllSettings(kAppName, kPrefsSection))
     if (!ansiEqualNoCase(name, "Uninstall")) settings_.deleteSetting(kAppName, kPrefsSection, name);
 }
