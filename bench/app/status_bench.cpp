@@ -9,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 #include "app/ui/form1.h"
 #include "bench/bench_support.h"
 #include "bench/ratio_reporter.h"

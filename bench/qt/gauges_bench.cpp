@@ -11,11 +11,8 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <chrono>
-#include <initializer_list>
-#include <vector>
 #include <memory>
-#include <thread>
+#include <vector>
 
 #include <QApplication>
 #include <QEvent>
@@ -31,7 +28,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 
 // Counts the paints of the widgets it watches.
 struct PaintCounter : QObject {
@@ -42,11 +38,14 @@ struct PaintCounter : QObject {
   }
 };
 
-struct Bench {
-  tw::bench::Scratch scratch;
-  std::shared_ptr<tw::ScriptedDialogs> dialogs = std::make_shared<tw::ScriptedDialogs>();
-  tw::Host host{scratch / "machine", dialogs};
-  std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+// The seven bars, then their captions.
+std::vector<tw::forms::Control*> gauges(tw::app::Form1& f) {
+  return {f.Picture5, f.Picture6, &f.Picture1(0), &f.Picture1(1), &f.Picture1(2), &f.Picture1(3), f.Picture2,
+          f.Label3,   f.Label2,   f.Label7,       &f.LRe(2),      f.Label11,      f.Label14,      &f.Label4(0)};
+}
+constexpr size_t kBars = 7;
+
+struct Bench : tw::bench::LiveMachine {
   tw::qt::PictureStore pictures;
   tw::qt::QtEnvironment qtEnvironment{&pictures};
   tw::forms::ManualEnvironment manual;
@@ -56,19 +55,13 @@ struct Bench {
   PaintCounter counter;
 
   Bench() {
-    tw::sys::LiveOptions options;
-    options.clock = [this] { return now; };
-    host.setPlatform(tw::sys::makeLivePlatform(host.machine(), options));
     shown = start(qtEnvironment);
     unshown = start(manual);
     window = std::make_unique<tw::qt::FormWindow>(*shown, &pictures);
     shown->show();
-    for (tw::forms::PictureBox* bar : {shown->Picture5, shown->Picture6, &shown->Picture1(0), &shown->Picture1(1),
-                                       &shown->Picture1(2), &shown->Picture1(3), shown->Picture2})
-      window->widgetFor(*bar)->installEventFilter(&counter);
-    // A machine's folders have not just been made; folders changed within
-    // the last two seconds are listed afresh on every look-up.
-    std::this_thread::sleep_for(2100ms);
+    const std::vector<tw::forms::Control*> all = gauges(*shown);
+    for (size_t i = 0; i < kBars; ++i) window->widgetFor(*all[i])->installEventFilter(&counter);
+    letFoldersSettle();
     QApplication::processEvents();
   }
 
@@ -97,19 +90,13 @@ Bench& bench() {
 // tick can cost.  Otherwise only what the live figures changed is painted.
 void tick(benchmark::State& state, tw::app::Form1& form, bool everything = false) {
   Bench& b = bench();
-  std::vector<QWidget*> gauges;
-  if (everything) {
-    for (tw::forms::Control* c :
-         std::initializer_list<tw::forms::Control*>{form.Picture5, form.Picture6, &form.Picture1(0), &form.Picture1(1),
-                                                    &form.Picture1(2), &form.Picture1(3), form.Picture2, form.Label3,
-                                                    form.Label2, form.Label7, &form.LRe(2), form.Label11, form.Label14,
-                                                    &form.Label4(0)})
-      gauges.push_back(b.window->widgetFor(*c));
-  }
+  std::vector<QWidget*> marked;
+  if (everything)
+    for (tw::forms::Control* c : gauges(form)) marked.push_back(b.window->widgetFor(*c));
   const int paintsBefore = b.counter.paints;
   for (auto _ : state) {
-    for (QWidget* w : gauges) w->update();
-    b.now += 250ms;
+    for (QWidget* w : marked) w->update();
+    b.tick();
     form.UpdateGauges();
   }
   state.counters["bar paints/tick"] =
