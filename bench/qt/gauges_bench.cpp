@@ -28,7 +28,6 @@
 
 namespace {
 
-
 // Counts the paints of the widgets it watches.
 struct PaintCounter : QObject {
   int paints = 0;
