@@ -47,6 +47,11 @@ enum lDataType : int32_t {
   REG_DWORD_LITTLE_ENDIAN = 4,
 };
 
+// A meter that fails leaves the percentage it was given as it was, and no
+// meter sets this one: a caller that hands it in can tell a failed reading
+// from a reading of any figure.
+inline constexpr int16_t kPercentNotRead = INT16_MIN;
+
 class Plinth {
  public:
   // The object works on `host`'s machine; the shared library's factory

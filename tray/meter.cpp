@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
 #include "app/options/choices.h"
@@ -10,13 +9,6 @@
 #include "syslib/plinth.h"
 
 namespace tw::tray {
-
-namespace {
-
-// No meter gives this percentage: one still holding it was not read.
-constexpr int16_t kNotRead = std::numeric_limits<int16_t>::min();
-
-}  // namespace
 
 // The meters' message boxes, kept as text instead of shown.
 class TrayMeter::Failures : public Dialogs {
@@ -40,7 +32,7 @@ TrayMeter::~TrayMeter() = default;
 
 TrayReading TrayMeter::read(int measure) {
   Plinth& p = *plinth_;
-  int16_t percent = kNotRead;
+  int16_t percent = kPercentNotRead;
   std::string figure;
   // The percentage is read once the meter has set it, after the call.
   const auto sized = [&](int32_t megabytes) {
@@ -55,7 +47,7 @@ TrayReading TrayMeter::read(int measure) {
     }
     case 1: {
       // The system heap, as the Status tab shows it.
-      int16_t sys = kNotRead, user = kNotRead, gdi = kNotRead;
+      int16_t sys = kPercentNotRead, user = kPercentNotRead, gdi = kPercentNotRead;
       p.Resources(sys, user, gdi);
       percent = sys;
       figure = std::to_string(sys) + "%";
@@ -63,7 +55,7 @@ TrayReading TrayMeter::read(int measure) {
     }
     case 2: {
       const Variant sum = p.SystemMemory(percent);
-      if (percent != kNotRead) sized(sum.toLong());
+      if (percent != kPercentNotRead) sized(sum.toLong());
       break;
     }
     case 3:
@@ -87,7 +79,7 @@ TrayReading TrayMeter::read(int measure) {
           : std::string("Tunewell");
   TrayReading reading;
   reading.failure = failures_->take();
-  if (!reading.failure.empty() || percent == kNotRead) {
+  if (!reading.failure.empty() || percent == kPercentNotRead) {
     reading.tooltip = caption + ": not available";
     return reading;
   }

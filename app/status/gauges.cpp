@@ -9,7 +9,6 @@
 // and a zero figure as if they were a reading.
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "app/ui/form1.h"
@@ -21,8 +20,6 @@
 namespace tw::app {
 
 namespace {
-
-constexpr int16_t kNotRead = std::numeric_limits<int16_t>::min();
 
 std::string number(int32_t n) { return numberToText(n); }
 
@@ -45,7 +42,7 @@ void Form1::UpdateGauges() {
   // One percentage carries each reading to its bar.
   int16_t percent = 0;
   const auto show = [&](forms::Label& caption, const std::string& text, forms::PictureBox& bar) {
-    if (percent == kNotRead) return;
+    if (percent == kPercentNotRead) return;
     skipErrors([&] { caption.setCaption(text); });
     skipErrors([&] { Picsize(bar, percent); });
   };
@@ -63,29 +60,29 @@ void Form1::UpdateGauges() {
     total = toLong(WindowsDrive->TotalSize() / 1024 / 1024);
   });
   int32_t used = 0;
-  percent = kNotRead;
+  percent = kPercentNotRead;
   skipErrors([&] { used = p->HardDrive(percent); });
   show(*Label2, "Hard drive space used: " + number(used) + " Mb of " + number(total) + " Mb", *Picture6);
 
   // 3. Physical memory.
-  percent = kNotRead;
+  percent = kPercentNotRead;
   skipErrors([&] { used = p->PhysicalMemory(percent); });
   show(*Label7, "Physical memory used: " + number(used) + " Mb of " + number(TotalMemoryMb) + " Mb", Picture1(0));
 
   // 4. Disk cache.
   int32_t size = 0;
-  percent = kNotRead;
+  percent = kPercentNotRead;
   skipErrors([&] { size = p->CacheSize(percent); });
   show(LRe(2), "Current cache size: " + number(size) + " Mb", Picture1(3));
 
   // 5. Swap file.
-  percent = kNotRead;
+  percent = kPercentNotRead;
   skipErrors([&] { size = p->PageSize(percent); });
   show(*Label11, "Current swap file size: " + number(size) + " Mb", Picture1(1));
 
   // 6. Virtual memory, against the 4 GB a Windows 9x process can address.
   Variant sum;
-  percent = kNotRead;
+  percent = kPercentNotRead;
   skipErrors([&] { sum = p->SystemMemory(percent); });
   std::string sumText;
   skipErrors([&] { sumText = sum.toString(); });
@@ -93,7 +90,7 @@ void Form1::UpdateGauges() {
 
   // 7. System resources: only the system heap is shown.  On a platform
   // without the resource heaps the three figures stay unread.
-  int16_t sys = kNotRead, use = kNotRead, gdi = kNotRead;
+  int16_t sys = kPercentNotRead, use = kPercentNotRead, gdi = kPercentNotRead;
   skipErrors([&] { p->Resources(sys, use, gdi); });
   percent = sys;
   show(Label4(0), "System resource load: " + number(sys) + "%", *Picture2);
