@@ -137,7 +137,6 @@ class ProcReader {
         clock_(o.clock),
         freshness_(o.freshness),
         slowFreshness_(std::max<std::chrono::milliseconds>(o.freshness, std::chrono::seconds(1))) {
-    if (!clock_) clock_ = [] { return Clock::now(); };
     struct statfs fsInfo {};
     kernelProc_ = ::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type == PROC_SUPER_MAGIC;
   }
@@ -395,9 +394,7 @@ bool isUnder(const std::string& path, const std::string& mountPoint) {
 class LiveDisks : public DiskMeter {
  public:
   LiveDisks(fs::path procRoot, std::function<Clock::time_point()> clock, std::chrono::milliseconds freshness)
-      : procRoot_(std::move(procRoot)), clock_(std::move(clock)), freshness_(freshness) {
-    if (!clock_) clock_ = [] { return Clock::now(); };
-  }
+      : procRoot_(std::move(procRoot)), clock_(std::move(clock)), freshness_(freshness) {}
 
   std::optional<VolumeSpace> space(const fs::path& hostPath) override {
     std::lock_guard lock(mutex_);
@@ -459,7 +456,10 @@ class LiveDisks : public DiskMeter {
 
 }  // namespace
 
-std::shared_ptr<Platform> makeLivePlatform(const Machine& machine, const LiveOptions& options) {
+std::shared_ptr<Platform> makeLivePlatform(const Machine& machine, const LiveOptions& given) {
+  // One clock for every provider and for the platform's own freshness.
+  LiveOptions options = given;
+  if (!options.clock) options.clock = [] { return Clock::now(); };
   auto platform = std::make_shared<Platform>();
   auto proc = std::make_shared<ProcReader>(options);
   platform->setMemory(std::make_shared<LiveMemory>(proc, options.procRoot));
@@ -468,7 +468,7 @@ std::shared_ptr<Platform> makeLivePlatform(const Machine& machine, const LiveOpt
   platform->setDisks(std::make_shared<LiveDisks>(options.procRoot, options.clock, options.freshness));
   if (options.processor) platform->setProcessor(makeHostProcessorLibrary());
   platform->setLauncher(std::make_shared<shell::SpawnLauncher>());
-  platform->setFreshness({options.clock ? options.clock : [] { return Clock::now(); }, options.freshness});
+  platform->setFreshness({options.clock, options.freshness});
   platform->setVersion(machine.version());
   platform->setComputerName(machine.computerName());
   return platform;
